@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <random>
+
+#include "dot_surface.h"
+#include "model/fireworks_model.h"
+
+namespace pelmiro {
+
+class Number1;
+class Timer1;
+
+// The program's only window. It owns the fireworks, serves as their host (size,
+// clock, randomness and drawing) and turns ticks, keys and clicks into model calls.
+class Form1 : public QWidget, public ModelHost {
+  Q_OBJECT
+
+ public:
+  static constexpr int ClientWidthPx = 500;
+  static constexpr int ClientHeightPx = 442;
+
+  // Builds the window and its controls, starts the model, shows the window and
+  // starts the timer.
+  Form1();
+  ~Form1() override;
+
+  float ClientWidth() override;
+  float ClientHeight() override;
+  std::int32_t TickCount() override;
+  std::int32_t TimerInterval() override;
+  float NextRandom() override;
+  void ClearSurface() override;
+  void PlotDot(float x, float y, std::int32_t color) override;
+
+  // Clamps the box's value to 1..100 and takes it as the dot size.
+  void ApplyDotSize();
+
+  int DotSize() const { return surface_.DotSize(); }
+  const DotSurface& Surface() const { return surface_; }
+  FireworksModel& Model() { return model_; }
+  Number1* NumberBox() const { return number1_; }
+  Timer1* Ticker() const { return timer1_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  void Tick();
+
+  FireworksModel model_;
+  DotSurface surface_;
+  std::mt19937 random_;  // default seed: every run draws the same sequence
+  Timer1* timer1_;
+  Number1* number1_;
+};
+
+}  // namespace pelmiro
