@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 namespace pelmiro {
 namespace {
@@ -57,6 +58,12 @@ void Number1::keyPressEvent(QKeyEvent* event) {
     default:
       QDoubleSpinBox::keyPressEvent(event);
   }
+}
+
+void Number1::mousePressEvent(QMouseEvent* event) {
+  QDoubleSpinBox::mousePressEvent(event);
+  // A press anywhere on the box, its frame included, belongs to the box.
+  event->accept();
 }
 
 }  // namespace pelmiro

@@ -24,6 +24,7 @@ class Number1 : public QDoubleSpinBox {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 };
 
 }  // namespace pelmiro
