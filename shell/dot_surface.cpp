@@ -51,8 +51,8 @@ void DotSurface::Clear() {
 }
 
 QRgb DotSurface::ToRgb(std::int32_t colorRef) {
-  const auto c = static_cast<std::uint32_t>(colorRef);
-  return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+  constexpr std::int32_t Byte = 0xFF;
+  return qRgb(colorRef & Byte, (colorRef >> 8) & Byte, (colorRef >> 16) & Byte);
 }
 
 void DotSurface::Plot(float xTwips, float yTwips, std::int32_t colorRef) {
