@@ -8,7 +8,7 @@ JOBS=${JOBS:-$(nproc)}
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-ipafont-gothic)
 TEST_PACKAGES=(git clang-format libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
-  x11-utils x11-xkb-utils imagemagick desktop-file-utils appstream procps)
+  x11-utils x11-xkb-utils libx11-dev imagemagick desktop-file-utils appstream procps)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then
