@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# Runs the real program on its own Xvfb and measures it the way a user meets it:
+# time from exec to the first frame on screen, CPU while idle and while bursting
+# at the largest dot size, and peak resident memory.
+# Usage: measure_program.sh PROGRAM
+# Prints "name value" lines: first_frame_s, idle_cpu_pct, load_cpu_pct, peak_rss_mb,
+# load_lit_fraction, launches.
+set -euo pipefail
+
+PROGRAM=$1
+IDLE_SECONDS=${IDLE_SECONDS:-20}
+LOAD_SECONDS=${LOAD_SECONDS:-20}
+FIRST_FRAME_TIMEOUT_S=10
+KEY_DELAY_MS=100  # about one launch per 99 ms tick
+SETTLE_SECONDS=2  # lets the first rockets burst, so the load measurement sees a full sky
+# Where the dot-size box sits in the window, and a spot on the sky to take focus back.
+BOX_X=30
+BOX_Y=428
+SKY_X=250
+SKY_Y=100
+LARGEST_DOT=100
+# With 100-pixel dots a steady stream of bursts lights a good part of the window; with
+# the default 1-pixel dots it lights well under one per cent.
+MIN_LIT_FRACTION=0.05
+CLOCK_TICKS=$(getconf CLK_TCK)
+
+work=$(mktemp -d)
+xvfb_pid=
+program_pid=
+keys_pid=
+cleanup() {
+  local pid
+  for pid in "$keys_pid" "$program_pid" "$xvfb_pid"; do
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+      kill "$pid" 2>/dev/null || true
+      wait "$pid" 2>/dev/null || true
+    fi
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM HUP PIPE
+
+now_ns() { date +%s%N; }
+
+# utime + stime of a process, in clock ticks. The name field may hold spaces, so
+# fields are counted after its closing parenthesis.
+cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
+
+# Per cent of one core used by PID over SECONDS.
+cpu_percent() {
+  local pid=$1 seconds=$2 t0 t1 c0 c1
+  c0=$(cpu_ticks "$pid")
+  t0=$(now_ns)
+  sleep "$seconds"
+  c1=$(cpu_ticks "$pid")
+  t1=$(now_ns)
+  awk -v c="$((c1 - c0))" -v hz="$CLOCK_TICKS" -v ns="$((t1 - t0))" \
+    'BEGIN { printf "%.2f", 100 * (c / hz) / (ns / 1e9) }'
+}
+
+# True when the window's top-left pixel is pure green: the parked rockets are drawn
+# there on the first tick, so it is green from the first frame on.
+first_pixel_green() {
+  import -window "$1" -crop 1x1+0+0 -depth 8 txt:- 2>/dev/null | grep -q '^0,0: (0,255,0)'
+}
+
+# Share of the window's pixels that are not black.
+lit_fraction() {
+  local total lit
+  import -window "$1" -colorspace Gray -depth 8 gray:"$work/shot.gray"
+  total=$(stat -c %s "$work/shot.gray")
+  lit=$(tr -d '\000' <"$work/shot.gray" | wc -c)
+  awk -v lit="$lit" -v total="$total" 'BEGIN { printf "%.3f", lit / total }'
+}
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.05
+done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+DISPLAY=":$(head -n1 "$work/display")"
+export DISPLAY
+# The program keeps its runtime files out of the machine's real session.
+export XDG_RUNTIME_DIR=$work
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+start=$(now_ns)
+"$PROGRAM" >"$work/program.log" 2>&1 &
+program_pid=$!
+window=
+deadline=$((start + FIRST_FRAME_TIMEOUT_S * 1000000000))
+while :; do
+  if [ -z "$window" ]; then
+    window=$(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null | head -n1) || true
+  fi
+  if [ -n "$window" ] && first_pixel_green "$window"; then
+    break
+  fi
+  if [ "$(now_ns)" -gt "$deadline" ] || ! kill -0 "$program_pid" 2>/dev/null; then
+    echo "no frame within ${FIRST_FRAME_TIMEOUT_S} s" >&2
+    cat "$work/program.log" >&2
+    exit 1
+  fi
+done
+first_frame_ns=$(($(now_ns) - start))
+awk -v ns="$first_frame_ns" 'BEGIN { printf "first_frame_s %.3f\n", ns / 1e9 }'
+
+echo "idle_cpu_pct $(cpu_percent "$program_pid" "$IDLE_SECONDS")"
+
+# Largest dots, set the way a user does it; then focus goes back to the window, since
+# keys typed into the box never launch.
+xdotool mousemove --window "$window" "$BOX_X" "$BOX_Y" click 1
+xdotool key ctrl+a
+xdotool type "$LARGEST_DOT"
+xdotool key Return
+xdotool mousemove --window "$window" "$SKY_X" "$SKY_Y" click 1
+launches=$(((LOAD_SECONDS + SETTLE_SECONDS + 1) * 1000 / KEY_DELAY_MS))
+mapfile -t keys < <(for ((i = 0; i < launches; ++i)); do echo $((1 + i % 9)); done)
+xdotool key --delay "$KEY_DELAY_MS" "${keys[@]}" &
+keys_pid=$!
+sleep "$SETTLE_SECONDS"
+echo "load_cpu_pct $(cpu_percent "$program_pid" "$LOAD_SECONDS")"
+lit=$(lit_fraction "$window")
+echo "load_lit_fraction $lit"
+echo "launches $launches"
+wait "$keys_pid"
+keys_pid=
+awk '/^VmHWM:/ { printf "peak_rss_mb %.1f\n", $2 / 1024 }' "/proc/$program_pid/status"
+
+if awk -v lit="$lit" -v min="$MIN_LIT_FRACTION" 'BEGIN { exit !(lit < min) }'; then
+  echo "the load did not take: only $lit of the window lit" >&2
+  exit 1
+fi

@@ -1,0 +1,46 @@
+#include "steady_host.h"
+
+#include <chrono>
+
+namespace pelmiro::bench {
+namespace {
+
+constexpr std::int32_t IntervalMs = 99;
+constexpr float Random = 0.5f;
+
+class SteadyHost : public ModelHost {
+ public:
+  float ClientWidth() override { return SteadyWidth; }
+  float ClientHeight() override { return SteadyHeight; }
+  std::int32_t TickCount() override { return WindowClock(); }
+  std::int32_t TimerInterval() override { return IntervalMs; }
+  float NextRandom() override { return Random; }
+  void ClearSurface() override {}
+  void PlotDot(float, float, std::int32_t) override {}
+};
+
+class FrozenClockHost : public SteadyHost {
+ public:
+  std::int32_t TickCount() override { return frozen_; }
+
+ private:
+  std::int32_t frozen_ = WindowClock();
+};
+
+}  // namespace
+
+std::int32_t WindowClock() {
+  using namespace std::chrono;
+  const auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(ms));
+}
+
+std::unique_ptr<ModelHost> MakeSteadyHost() {
+  return std::make_unique<SteadyHost>();
+}
+
+std::unique_ptr<ModelHost> MakeFrozenClockHost() {
+  return std::make_unique<FrozenClockHost>();
+}
+
+}  // namespace pelmiro::bench
