@@ -1,6 +1,6 @@
 #include "steady_host.h"
 
-#include <chrono>
+#include "shell/tick_clock.h"
 
 namespace pelmiro::bench {
 namespace {
@@ -12,7 +12,7 @@ class SteadyHost : public ModelHost {
  public:
   float ClientWidth() override { return SteadyWidth; }
   float ClientHeight() override { return SteadyHeight; }
-  std::int32_t TickCount() override { return WindowClock(); }
+  std::int32_t TickCount() override { return TickClock(); }
   std::int32_t TimerInterval() override { return IntervalMs; }
   float NextRandom() override { return Random; }
   void ClearSurface() override {}
@@ -24,16 +24,10 @@ class FrozenClockHost : public SteadyHost {
   std::int32_t TickCount() override { return frozen_; }
 
  private:
-  std::int32_t frozen_ = WindowClock();
+  std::int32_t frozen_ = TickClock();
 };
 
 }  // namespace
-
-std::int32_t WindowClock() {
-  using namespace std::chrono;
-  const auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(ms));
-}
 
 std::unique_ptr<ModelHost> MakeSteadyHost() {
   return std::make_unique<SteadyHost>();

@@ -12,9 +12,6 @@ constexpr float SteadyWidth = 7500;
 // long a benchmark runs: every iteration does the same work.
 constexpr float SteadyHeight = 1e30f;
 
-// The window's clock: steady milliseconds wrapped to 32 bits.
-std::int32_t WindowClock();
-
 // Hosts that draw nothing, so only the model and the clock are measured. They are
 // built in their own file so that, as for the model, every call stays virtual.
 std::unique_ptr<ModelHost> MakeSteadyHost();

@@ -3,10 +3,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <chrono>
 #include <cmath>
 
 #include "number1.h"
+#include "tick_clock.h"
 #include "timer1.h"
 #include "virtual_key.h"
 
@@ -45,8 +45,6 @@ Form1::Form1()
   timer1_->start();
 }
 
-Form1::~Form1() = default;
-
 float Form1::ClientWidth() {
   return static_cast<float>(width() * DotSurface::TwipsPerPixel);
 }
@@ -56,10 +54,7 @@ float Form1::ClientHeight() {
 }
 
 std::int32_t Form1::TickCount() {
-  using namespace std::chrono;
-  const auto ms = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-  // Wraps like a 32-bit millisecond counter.
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(ms));
+  return TickClock();
 }
 
 std::int32_t Form1::TimerInterval() {

@@ -24,7 +24,6 @@ class Form1 : public QWidget, public ModelHost {
   // Builds the window and its controls, starts the model, shows the window and
   // starts the timer.
   Form1();
-  ~Form1() override;
 
   float ClientWidth() override;
   float ClientHeight() override;
