@@ -3,45 +3,40 @@
 #include <QImage>
 #include <QSize>
 #include <cstdint>
-#include <vector>
+
+#include "paint/dot_canvas.h"
 
 namespace pelmiro {
 
-// The off-screen picture the model draws into. Points arrive in twips, colours in
-// the 0x00BBGGRR layout. A round dot is a stack of horizontal spans worked out once
-// per size, so plotting is a few clipped row fills and never allocates.
+// The off-screen picture the window shows: a QImage over the shared dot canvas's
+// pixels, so drawing writes straight into what the painter blits.
 class DotSurface {
  public:
-  static constexpr double TwipsPerPixel = 15.0;
-  static constexpr int MinDotSize = 1;
-  static constexpr int MaxDotSize = 100;
+  static constexpr double TwipsPerPixel = DotCanvas::TwipsPerPixel;
+  static constexpr int MinDotSize = DotCanvas::MinDotSize;
+  static constexpr int MaxDotSize = DotCanvas::MaxDotSize;
 
   DotSurface(QSize logicalSize, qreal devicePixelRatio);
 
-  // Reallocates only when the size or pixel ratio really changed.
   void Resize(QSize logicalSize, qreal devicePixelRatio);
-  void SetDotSize(int logicalPixels);
-  int DotSize() const { return dotSize_; }
+  void SetDotSize(int logicalPixels) { canvas_.SetDotSize(logicalPixels); }
+  int DotSize() const { return canvas_.DotSize(); }
 
-  void Clear();
-  void Plot(float xTwips, float yTwips, std::int32_t colorRef);
+  void Clear() { canvas_.Clear(); }
+  void Plot(float xTwips, float yTwips, std::int32_t colorRef) {
+    canvas_.Plot(xTwips, yTwips, colorRef);
+  }
 
   const QImage& Image() const { return image_; }
+  const DotCanvas& Canvas() const { return canvas_; }
 
   static QRgb ToRgb(std::int32_t colorRef);
 
  private:
-  struct Span {
-    int begin;  // first column, relative to the dot's left edge
-    int end;    // one past the last column
-  };
+  void Wrap();
 
-  void BuildSpans();
-
+  DotCanvas canvas_;
   QImage image_;
-  int dotSize_ = MinDotSize;
-  int devicePixels_ = MinDotSize;  // the dot's diameter on the device
-  std::vector<Span> spans_;        // one per row of the dot
 };
 
 }  // namespace pelmiro

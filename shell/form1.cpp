@@ -3,9 +3,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <cmath>
 
 #include "number1.h"
+#include "paint/dot_size.h"
 #include "tick_clock.h"
 #include "timer1.h"
 #include "virtual_key.h"
@@ -15,8 +15,6 @@ namespace {
 
 constexpr int MouseLaunchKey = FireworksModel::FirstLaunchKey;  // a click acts as "1"
 constexpr QRect Number1Geometry{0, 416, 69, 25};
-constexpr int RandomBits = 24;  // a float's mantissa: every value exact, none reaching 1
-constexpr float RandomScale = 1.0f / (1 << RandomBits);
 
 }  // namespace
 
@@ -62,7 +60,7 @@ std::int32_t Form1::TimerInterval() {
 }
 
 float Form1::NextRandom() {
-  return static_cast<float>(random_() >> (32 - RandomBits)) * RandomScale;
+  return random_.Next();
 }
 
 void Form1::ClearSurface() {
@@ -75,16 +73,8 @@ void Form1::PlotDot(float x, float y, std::int32_t color) {
 }
 
 void Form1::ApplyDotSize() {
-  constexpr double Largest = DotSurface::MaxDotSize;
-  constexpr double Smallest = DotSurface::MinDotSize;
-  if (number1_->value() > Largest) {
-    number1_->setValue(Largest);
-  }
-  if (number1_->value() < Smallest) {
-    number1_->setValue(Smallest);
-  }
-  // Halves go to the even neighbour under the default rounding mode.
-  surface_.SetDotSize(static_cast<int>(std::nearbyint(number1_->value())));
+  surface_.SetDotSize(ApplyDotSizeRule([this] { return number1_->value(); },
+                                       [this](double value) { number1_->setValue(value); }));
 }
 
 void Form1::Tick() {

@@ -2,10 +2,10 @@
 
 #include <QWidget>
 #include <cstdint>
-#include <random>
 
 #include "dot_surface.h"
 #include "model/fireworks_model.h"
+#include "paint/random_source.h"
 
 namespace pelmiro {
 
@@ -53,7 +53,7 @@ class Form1 : public QWidget, public ModelHost {
 
   FireworksModel model_;
   DotSurface surface_;
-  std::mt19937 random_;  // default seed: every run draws the same sequence
+  RandomSource random_;
   Timer1* timer1_;
   Number1* number1_;
 };

@@ -258,6 +258,26 @@ TEST_F(Fixture, RocketExactlyAtBurstHeightBurstsWithoutMoving) {
   EXPECT_EQ(AliveCount(model), 50);
 }
 
+// After a climb y is a double that single precision rounds up onto the burst height
+// (the height changed meanwhile): the rocket has reached it, so it is neither idle for
+// a launch nor left hanging by the flight test.
+TEST_F(Fixture, RocketRoundingUpOntoBurstHeightIsInFlightNotIdle) {
+  constexpr std::int32_t Elapsed = 1001;  // one climb from here leaves y rounding up
+  StartAt(0, Elapsed);
+  model.LaunchRocket(host, Key1);
+  model.RocketPass(host);
+  const double y = model.RocketY()[0];
+  const float rounded = static_cast<float>(y);
+  ASSERT_GT(double{rounded}, y);
+  host.height = rounded * 4;
+  model.LaunchRocket(host, Key1);
+  EXPECT_EQ(model.RocketY()[0], y);
+  EXPECT_EQ(model.RocketY()[1], host.height);
+  model.RocketPass(host);
+  EXPECT_EQ(model.RocketY()[0], FireworksModel::ParkedY);
+  EXPECT_EQ(AliveCount(model), 50);
+}
+
 // ---- bursts -----------------------------------------------------------------
 
 TEST_F(Fixture, BurstMakesTwoRingsOfTwentyFive) {

@@ -1,9 +1,8 @@
 #include <QKeyEvent>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
-#include <cmath>
-#include <limits>
 
 #include "form1.h"
 #include "number1.h"
@@ -17,7 +16,6 @@ using pelmiro::KeyboardKind;
 namespace {
 
 constexpr float Twips = DotSurface::TwipsPerPixel;
-constexpr QRgb Black = 0xFF000000;
 constexpr std::int32_t ColorRefRed = 0x0000FF;
 constexpr int NoLaunch = -1;
 
@@ -68,6 +66,8 @@ class Form1Test : public QObject {
   void WindowSettingsAndLoadOrder();
   void HostReportsSizeIntervalAndFixedRandomSequence();
   void TicksRedrawUnlaunchedRocketsAtTopLeft();
+  void EveryTickRepaints();
+  void MovingToAFinerScreenRedrawsAtItsRatio();
 
   void VirtualKeyTable_data();
   void VirtualKeyTable();
@@ -76,15 +76,6 @@ class Form1Test : public QObject {
   void MouseButtonsLaunchLikeKeyOne_data();
   void MouseButtonsLaunchLikeKeyOne();
   void DoubleClickLaunchesOnce();
-
-  void PlotDotSizeOneIsOneExactPixel();
-  void PlotDotIsRoundAndCentred_data();
-  void PlotDotIsRoundAndCentred();
-  void PlotDotClipsAtEdges_data();
-  void PlotDotClipsAtEdges();
-  void FarOrNonFinitePointsDrawNothing_data();
-  void FarOrNonFinitePointsDrawNothing();
-  void HighDensitySurfaceScalesDots();
 };
 
 void Form1Test::WindowSettingsAndLoadOrder() {
@@ -125,6 +116,41 @@ void Form1Test::TicksRedrawUnlaunchedRocketsAtTopLeft() {
   QTRY_COMPARE_WITH_TIMEOUT(form.Surface().Image().pixel(0, 0), qRgb(0, 255, 0), 2000);
   QTRY_COMPARE_WITH_TIMEOUT(CountPixels(form.Surface().Image(), qRgb(255, 0, 0)), 0, 2000);
   QCOMPARE(CountPixels(form.Surface().Image(), qRgb(0, 255, 0)), 1);
+}
+
+void Form1Test::EveryTickRepaints() {
+  // Counts what reaches the window: the picture must be shown, not only drawn.
+  struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      paints += event->type() == QEvent::Paint ? 1 : 0;
+      return false;
+    }
+  } counter;
+  Form1 form;
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  QTest::qWait(0);
+  form.installEventFilter(&counter);
+  QSignalSpy ticks(form.Ticker(), &QTimer::timeout);
+  QTRY_VERIFY_WITH_TIMEOUT(ticks.size() >= 3, 2000);
+  QTest::qWait(0);
+  QVERIFY2(counter.paints >= ticks.size() - 1, qPrintable(QString::number(counter.paints)));
+}
+
+void Form1Test::MovingToAFinerScreenRedrawsAtItsRatio() {
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  QCOMPARE(screens.size(), 2);
+  Form1 form;
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  SetDotSize(form, 10);
+  QTRY_COMPARE_WITH_TIMEOUT(Bounds(form.Surface().Image(), qRgb(0, 255, 0)), QRect(0, 0, 5, 5),
+                            2000);
+  form.windowHandle()->setScreen(screens.at(1));
+  QCOMPARE(form.devicePixelRatioF(), 1.5);
+  // The next tick draws at the new ratio: a 15-pixel dot whose lower-right quarter shows.
+  QTRY_COMPARE_WITH_TIMEOUT(form.Surface().Image().size(), QSize(750, 663), 2000);
+  QTRY_COMPARE_WITH_TIMEOUT(Bounds(form.Surface().Image(), qRgb(0, 255, 0)), QRect(0, 0, 8, 8),
+                            2000);
 }
 
 void Form1Test::VirtualKeyTable_data() {
@@ -236,105 +262,6 @@ void Form1Test::DoubleClickLaunchesOnce() {
   QVERIFY(QTest::qWaitForWindowExposed(&form));
   QTest::mouseDClick(form.windowHandle(), Qt::LeftButton, {}, QPoint(200, 200));
   QCOMPARE(LaunchedSlots(form), QList<int>{0});
-}
-
-void Form1Test::PlotDotSizeOneIsOneExactPixel() {
-  Form1 form;
-  form.Ticker()->stop();
-  form.ClearSurface();
-  form.PlotDot(10 * Twips, 20 * Twips, pelmiro::Rgb(255, 125, 0));
-  form.PlotDot(499 * Twips, 441 * Twips, ColorRefRed);
-  const QImage& image = form.Surface().Image();
-  QCOMPARE(image.pixel(10, 20), qRgb(255, 125, 0));
-  QCOMPARE(image.pixel(499, 441), qRgb(255, 0, 0));  // red lives in the low byte
-  QCOMPARE(CountPixels(image, Black), 500 * 442 - 2);
-}
-
-void Form1Test::PlotDotIsRoundAndCentred_data() {
-  QTest::addColumn<int>("size");
-  QTest::newRow("2") << 2;
-  QTest::newRow("7") << 7;
-  QTest::newRow("10") << 10;
-  QTest::newRow("37") << 37;
-  QTest::newRow("100") << 100;
-}
-
-void Form1Test::PlotDotIsRoundAndCentred() {
-  QFETCH(int, size);
-  Form1 form;
-  form.Ticker()->stop();
-  SetDotSize(form, size);
-  form.ClearSurface();
-  const QPoint centre(250, 200);
-  form.PlotDot(centre.x() * Twips, centre.y() * Twips, pelmiro::Rgb(255, 250, 0));
-  const QImage& image = form.Surface().Image();
-  const QRgb yellow = qRgb(255, 250, 0);
-  QCOMPARE(Bounds(image, yellow).size(), QSize(size, size));
-  QVERIFY((Bounds(image, yellow).center() - centre).manhattanLength() <= 2);
-  const double disc = M_PI * size * size / 4;
-  QVERIFY2(std::abs(CountPixels(image, yellow) - disc) <= 2.0 * size,
-           qPrintable(QString::number(CountPixels(image, yellow))));
-}
-
-void Form1Test::PlotDotClipsAtEdges_data() {
-  QTest::addColumn<QPointF>("pixel");
-  QTest::addColumn<double>("visibleShare");
-  QTest::newRow("left edge") << QPointF(0, 200) << 0.5;
-  QTest::newRow("top-left corner") << QPointF(0, 0) << 0.25;
-  QTest::newRow("bottom-right corner") << QPointF(500, 442) << 0.25;
-  QTest::newRow("just outside right") << QPointF(540, 200) << 0.05;
-}
-
-void Form1Test::PlotDotClipsAtEdges() {
-  QFETCH(QPointF, pixel);
-  QFETCH(double, visibleShare);
-  Form1 form;
-  form.Ticker()->stop();
-  SetDotSize(form, 100);
-  form.ClearSurface();
-  form.PlotDot(pixel.x() * Twips, pixel.y() * Twips, ColorRefRed);
-  const double visible = CountPixels(form.Surface().Image(), qRgb(255, 0, 0)) / (M_PI * 2500);
-  QVERIFY2(std::abs(visible - visibleShare) < 0.04, qPrintable(QString::number(visible)));
-}
-
-void Form1Test::FarOrNonFinitePointsDrawNothing_data() {
-  QTest::addColumn<float>("x");
-  QTest::addColumn<float>("y");
-  const float inf = std::numeric_limits<float>::infinity();
-  const float nan = std::numeric_limits<float>::quiet_NaN();
-  const float big = std::numeric_limits<float>::max();
-  QTest::newRow("parked rocket") << 3000.0f << -100000.0f;
-  QTest::newRow("far right") << 1e12f << 3000.0f;
-  QTest::newRow("far below") << 3000.0f << 3e9f;
-  QTest::newRow("largest float") << big << -big;
-  QTest::newRow("infinity") << inf << 3000.0f;
-  QTest::newRow("minus infinity") << 3000.0f << -inf;
-  QTest::newRow("nan") << nan << 3000.0f;
-  QTest::newRow("nan both") << nan << nan;
-}
-
-void Form1Test::FarOrNonFinitePointsDrawNothing() {
-  QFETCH(float, x);
-  QFETCH(float, y);
-  Form1 form;
-  form.Ticker()->stop();
-  for (int size : {1, 100}) {
-    SetDotSize(form, size);
-    form.ClearSurface();
-    form.PlotDot(x, y, ColorRefRed);
-    QCOMPARE(CountPixels(form.Surface().Image(), Black), 500 * 442);
-  }
-}
-
-void Form1Test::HighDensitySurfaceScalesDots() {
-  DotSurface surface(QSize(100, 80), 2.0);
-  QCOMPARE(surface.Image().size(), QSize(200, 160));
-  surface.Plot(10 * Twips, 20 * Twips, ColorRefRed);
-  QCOMPARE(Bounds(surface.Image(), qRgb(255, 0, 0)), QRect(19, 39, 2, 2));
-  surface.SetDotSize(10);
-  surface.Clear();
-  surface.Plot(50 * Twips, 40 * Twips, ColorRefRed);
-  QCOMPARE(Bounds(surface.Image(), qRgb(255, 0, 0)).size(), QSize(20, 20));
 }
 
 QTEST_MAIN(Form1Test)

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <numbers>
+
+#include "paint/dot_canvas.h"
+#include "paint/dot_size.h"
+#include "paint/random_source.h"
+
+using pelmiro::DotCanvas;
+using pelmiro::PixelLayout;
+
+namespace {
+
+constexpr int Width = 500;
+constexpr int Height = 442;
+constexpr float Twips = DotCanvas::TwipsPerPixel;
+constexpr std::int32_t Red = 0x0000FF;  // red lives in the low byte
+constexpr std::int32_t Orange = 0x007DFF;  // 255, 125, 0
+
+struct Box {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const Box&) const = default;
+};
+
+void PrintTo(const Box& b, std::ostream* os) {
+  *os << "{" << b.left << ", " << b.top << ", " << b.width << "x" << b.height << "}";
+}
+
+int Count(const DotCanvas& canvas, std::int32_t color) {
+  int n = 0;
+  for (int y = 0; y < canvas.Height(); ++y) {
+    for (int x = 0; x < canvas.Width(); ++x) {
+      n += canvas.PixelAt(x, y) == canvas.PixelOf(color) ? 1 : 0;
+    }
+  }
+  return n;
+}
+
+Box Bounds(const DotCanvas& canvas, std::int32_t color) {
+  int left = canvas.Width(), top = canvas.Height(), right = -1, bottom = -1;
+  for (int y = 0; y < canvas.Height(); ++y) {
+    for (int x = 0; x < canvas.Width(); ++x) {
+      if (canvas.PixelAt(x, y) == canvas.PixelOf(color)) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+    }
+  }
+  return right < 0 ? Box{} : Box{left, top, right - left + 1, bottom - top + 1};
+}
+
+DotCanvas Canvas(int dotSize, double ratio = 1.0) {
+  DotCanvas canvas(PixelLayout::Argb32, Width, Height, ratio);
+  canvas.SetDotSize(dotSize);
+  return canvas;
+}
+
+}  // namespace
+
+// Each host reads the buffer in its own byte order: a QImage as native words, a
+// browser canvas as the bytes R, G, B, A.
+TEST(DotCanvasTest, SizeOneIsOneExactPixelInTheHostsByteOrder) {
+  struct Row {
+    PixelLayout layout;
+    unsigned char bytes[4];
+  };
+  for (const Row& row : {Row{PixelLayout::Argb32, {0x00, 0x7D, 0xFF, 0xFF}},
+                         Row{PixelLayout::Rgba8, {0xFF, 0x7D, 0x00, 0xFF}}}) {
+    DotCanvas canvas(row.layout, Width, Height, 1.0);
+    canvas.Plot(10 * Twips, 20 * Twips, Orange);
+    canvas.Plot(499 * Twips, 441 * Twips, Red);
+    unsigned char bytes[4];
+    std::memcpy(bytes, &canvas.Pixels()[20 * Width + 10], sizeof bytes);
+    EXPECT_EQ(0, std::memcmp(bytes, row.bytes, sizeof bytes));
+    EXPECT_EQ(canvas.PixelAt(499, 441), canvas.PixelOf(Red));
+    EXPECT_EQ(Count(canvas, 0), Width * Height - 2);
+    canvas.Clear();
+    EXPECT_EQ(Count(canvas, 0), Width * Height);
+  }
+}
+
+TEST(DotCanvasTest, DotsAreRoundAndCentred) {
+  const int centreX = 250, centreY = 200;
+  for (int size : {2, 7, 10, 37, 100}) {
+    DotCanvas canvas = Canvas(size);
+    canvas.Plot(centreX * Twips, centreY * Twips, Orange);
+    const Box box = Bounds(canvas, Orange);
+    EXPECT_EQ(box.width, size);
+    EXPECT_EQ(box.height, size);
+    EXPECT_LE(std::abs(box.left + size / 2 - centreX) + std::abs(box.top + size / 2 - centreY), 2);
+    const double disc = std::numbers::pi * size * size / 4;
+    EXPECT_NEAR(Count(canvas, Orange), disc, 2.0 * size) << "size " << size;
+  }
+}
+
+TEST(DotCanvasTest, LargeDotsClipAtEdges) {
+  struct Row {
+    float x, y;  // pixels
+    double visibleShare;
+  };
+  for (const Row& row :
+       {Row{0, 200, 0.5}, Row{0, 0, 0.25}, Row{500, 442, 0.25}, Row{540, 200, 0.05}}) {
+    DotCanvas canvas = Canvas(DotCanvas::MaxDotSize);
+    canvas.Plot(row.x * Twips, row.y * Twips, Red);
+    EXPECT_NEAR(Count(canvas, Red) / (std::numbers::pi * 2500), row.visibleShare, 0.04)
+        << row.x << ", " << row.y;
+  }
+}
+
+TEST(DotCanvasTest, FarOrNonFinitePointsDrawNothing) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float big = std::numeric_limits<float>::max();
+  struct Row {
+    float x, y;  // twips
+  };
+  for (int size : {DotCanvas::MinDotSize, DotCanvas::MaxDotSize}) {
+    for (const Row& row : {Row{3000, -100000}, Row{1e12f, 3000}, Row{3000, 3e9f}, Row{big, -big},
+                           Row{inf, 3000}, Row{3000, -inf}, Row{nan, 3000}, Row{nan, nan}}) {
+      DotCanvas canvas = Canvas(size);
+      canvas.Plot(row.x, row.y, Red);
+      EXPECT_EQ(Count(canvas, 0), Width * Height) << row.x << ", " << row.y << " size " << size;
+    }
+  }
+}
+
+// Dots land on the pixel the centre falls in (floored, not rounded), and their device
+// diameter is the logical size times the ratio, rounded: laptops run at 1.25 and 1.5.
+TEST(DotCanvasTest, PixelRatiosAndFractionalPositions) {
+  struct Row {
+    double ratio;
+    int size;
+    float x, y;  // logical pixels
+    int diameter;
+    Box box;
+  };
+  const Row rows[] = {
+      {1, 1, 10.75f, 20.5f, 1, {10, 20, 1, 1}},
+      {1, 1, -0.5f, 3.25f, 1, {}},  // floors to column -1: off the picture
+      {1, 10, 50.6f, 40.4f, 10, {45, 35, 10, 10}},
+      {1.25, 1, 10, 20, 1, {12, 25, 1, 1}},
+      {1.25, 3, 10.5f, 20, 4, {11, 23, 4, 4}},
+      {1.25, 100, 250, 200, 125, {250, 188, 125, 125}},
+      {1.5, 1, 10, 20.5f, 2, {14, 29, 2, 2}},
+      {1.5, 3, 7.3f, 9.9f, 5, {8, 12, 5, 5}},
+      {1.5, 100, 250, 200, 150, {300, 225, 150, 150}},
+      {2, 1, 10, 20, 2, {19, 39, 2, 2}},
+      {2, 10, 50, 40, 20, {90, 70, 20, 20}},
+  };
+  for (const Row& row : rows) {
+    DotCanvas canvas = Canvas(row.size, row.ratio);
+    EXPECT_EQ(canvas.Width(), std::lround(Width * row.ratio));
+    EXPECT_EQ(canvas.DevicePixels(), row.diameter) << row.ratio << " size " << row.size;
+    canvas.Plot(row.x * Twips, row.y * Twips, Red);
+    EXPECT_EQ(Bounds(canvas, Red), row.box)
+        << row.ratio << " size " << row.size << " at " << row.x << ", " << row.y;
+  }
+}
+
+TEST(DotSizeRuleTest, ClampsByWritingBackAndRoundsHalfToEven) {
+  struct Row {
+    double typed;
+    double shown;  // what the box holds afterwards
+    int size;
+  };
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (const Row& row : {Row{150, 100, 100}, Row{0.5, 1, 1}, Row{-5, 1, 1}, Row{nan, 1, 1},
+                         Row{2.5, 2.5, 2}, Row{3.5, 3.5, 4}, Row{100, 100, 100}}) {
+    double box = row.typed;
+    int writes = 0;
+    const int size = pelmiro::ApplyDotSizeRule([&] { return box; },
+                                               [&](double value) { box = value, ++writes; });
+    EXPECT_EQ(box, row.shown) << row.typed;
+    EXPECT_EQ(size, row.size) << row.typed;
+    EXPECT_EQ(writes, row.shown == row.typed ? 0 : 1) << row.typed;
+  }
+}
