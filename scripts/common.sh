@@ -9,6 +9,10 @@ BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
   fonts-ipafont-gothic)
 TEST_PACKAGES=(git clang-format libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
   x11-utils x11-xkb-utils libx11-dev imagemagick desktop-file-utils appstream procps)
+# What ./scripts/package needs besides a build: dependencies and packing.
+PACKAGE_PACKAGES=(dpkg-dev file)
+# The package test and the test on a headless Wayland compositor.
+TEST_PACKAGES+=("${PACKAGE_PACKAGES[@]}" lintian sway grim wtype qt6-wayland jq)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then
