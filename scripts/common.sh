@@ -44,3 +44,41 @@ configure_and_build() {
   cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
   cmake --build "$dir" -j "$JOBS"
 }
+
+# The browser page: clang's wasm32 target with Debian's WASI libc and libc++, and node to
+# put the page together. Chromium and npm are for its test and benchmark.
+WEB_PACKAGES=(clang-14 lld-14 wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32
+  libclang-rt-14-dev-wasm32 nodejs)
+WEB_TEST_PACKAGES=(chromium)
+
+# Installs the web packages; npm only when missing, as some node packages bring their own.
+ensure_web_packages() {
+  ensure_packages "${WEB_PACKAGES[@]}" "$@"
+  command -v npm >/dev/null || ensure_packages npm
+}
+
+# The pinned node modules that drive Chromium, for the page's test and benchmark.
+install_web_test_modules() {
+  (cd "$ROOT/tests/web" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+}
+
+# build_web_page DIR [SOURCE...]: compiles the model, the drawing library and the browser
+# entry to WebAssembly and writes DIR/pelmiro.html with everything inlined. Extra sources
+# make a benchmark page, which also keeps its running show in globalThis.pelmiro.
+build_web_page() {
+  local dir=$1
+  shift
+  local flags=(--target=wasm32-wasi -std=c++20 -fno-exceptions -fno-rtti -msimd128 -mbulk-memory
+    -DNDEBUG -Wall -Wextra -Wpedantic -Werror -I"$ROOT")
+  local expose=() paint=() source
+  [ $# -eq 0 ] || expose=(pelmiro)
+  mkdir -p "$dir/paint"
+  # The pixel fills are vectorised only when built for speed; the rest is built for size.
+  for source in "$ROOT"/paint/*.cpp; do
+    paint+=("$dir/paint/$(basename "$source" .cpp).o")
+    clang++-14 "${flags[@]}" -O2 -c "$source" -o "${paint[-1]}"
+  done
+  clang++-14 "${flags[@]}" -Oz -mexec-model=reactor -Wl,--strip-all -o "$dir/pelmiro.wasm" \
+    "${paint[@]}" "$ROOT"/web/*.cpp "$ROOT"/model/*.cpp "$@"
+  node "$ROOT/web/build_page.mjs" "$dir/pelmiro.wasm" "$dir/pelmiro.html" "${expose[@]}"
+}

@@ -1,0 +1,64 @@
+// Linked only into the benchmark's copy of the page: fills the show to its limits and
+// hands out the dots the next tick will draw, so the page can also draw them its own way.
+#include <array>
+#include <cmath>
+#include <cstdint>
+
+#include "web/web_host.h"
+
+namespace pelmiro {
+namespace {
+
+constexpr int DotCount = FireworksModel::TubuCount + FireworksModel::RocketCount;
+constexpr int FieldsPerDot = 3;  // x, y in twips and the colour
+constexpr double AreaWidth = WebHost::ClientWidthPx * DotCanvas::TwipsPerPixel;
+constexpr double AreaHeight = WebHost::ClientHeightPx * DotCanvas::TwipsPerPixel;
+// Additive recurrence with the plastic number, as the desktop's drawing benchmark spreads them.
+constexpr double Plastic = 1.324717957244746;
+constexpr double StepX = 1.0 / Plastic;
+constexpr double StepY = 1.0 / (Plastic * Plastic);
+constexpr double Offset = 0.5;
+constexpr std::int32_t Orange = Rgb(255, 125, 0);
+constexpr std::int32_t Yellow = Rgb(255, 250, 0);
+
+std::array<float, DotCount * FieldsPerDot> dots;
+
+}  // namespace
+}  // namespace pelmiro
+
+using namespace pelmiro;
+
+// Every spark slot taken and every rocket in flight.
+extern "C" __attribute__((export_name("bench_fill"))) void BenchFill() {
+  WebHost& host = PageHost();
+  FireworksModel& model = host.Model();
+  model.InitModel(host);
+  for (int i = 0; i < FireworksModel::TubuCount; ++i) {
+    const double u = std::fmod(Offset + i * StepX, 1.0);
+    const double v = std::fmod(Offset + i * StepY, 1.0);
+    model.CreateTubu(u * AreaWidth, v * AreaHeight, 0, 0, i % 2 ? Orange : Yellow);
+  }
+  for (int i = 0; i < FireworksModel::RocketCount; ++i) {
+    host.Launch(FireworksModel::FirstLaunchKey);
+  }
+}
+
+// The dots the next tick plots, in its order: x, y, colour for each.
+extern "C" __attribute__((export_name("bench_dots"))) const float* BenchDots() {
+  const FireworksModel& model = PageHost().Model();
+  int n = 0;
+  const auto add = [&n](double x, double y, std::int32_t color) {
+    dots[n++] = static_cast<float>(x);
+    dots[n++] = static_cast<float>(y);
+    dots[n++] = static_cast<float>(color);
+  };
+  for (int i = 0; i < FireworksModel::RocketCount; ++i) {
+    add(model.RocketX()[i], model.RocketY()[i], FireworksModel::RocketColor);
+  }
+  for (int i = 0; i < FireworksModel::TubuCount; ++i) {
+    if (model.TubuAlive()[i]) {
+      add(model.TubuX()[i], model.TubuY()[i], model.TubuColor()[i]);
+    }
+  }
+  return dots.data();
+}

@@ -1,0 +1,48 @@
+// What the page calls. Plain C names and numbers only, so the page needs no glue code.
+#include <cstdint>
+
+#include "web_host.h"
+
+#define PELMIRO_EXPORT(name) extern "C" __attribute__((export_name(#name)))
+
+namespace pelmiro {
+namespace {
+WebHost* page = nullptr;
+}
+
+WebHost& PageHost() {
+  return *page;
+}
+
+}  // namespace pelmiro
+
+using pelmiro::PageHost;
+
+PELMIRO_EXPORT(start) void Start(double devicePixelRatio) {
+  pelmiro::page = new pelmiro::WebHost(devicePixelRatio);
+  PageHost().Start();
+}
+
+PELMIRO_EXPORT(tick) void Tick(double devicePixelRatio) {
+  PageHost().Tick(devicePixelRatio);
+}
+
+PELMIRO_EXPORT(launch) void Launch(int keyCode) {
+  PageHost().Launch(keyCode);
+}
+
+PELMIRO_EXPORT(apply_dot_size) double ApplyDotSize(double boxValue) {
+  return PageHost().ApplyDotSize(boxValue);
+}
+
+PELMIRO_EXPORT(pixels) std::uintptr_t Pixels() {
+  return reinterpret_cast<std::uintptr_t>(PageHost().Canvas().Pixels());
+}
+
+PELMIRO_EXPORT(width) int Width() {
+  return PageHost().Canvas().Width();
+}
+
+PELMIRO_EXPORT(height) int Height() {
+  return PageHost().Canvas().Height();
+}

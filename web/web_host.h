@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/fireworks_model.h"
+#include "paint/dot_canvas.h"
+#include "paint/random_source.h"
+
+namespace pelmiro {
+
+// The browser's host for the model: the page's 500 x 442 CSS-pixel canvas, drawn into a
+// pixel buffer the page copies onto the canvas after every tick, the page's millisecond
+// clock and the random source every host shares.
+class WebHost : public ModelHost {
+ public:
+  static constexpr int ClientWidthPx = 500;
+  static constexpr int ClientHeightPx = 442;
+  static constexpr std::int32_t TimerIntervalMs = 99;
+
+  explicit WebHost(double devicePixelRatio);
+
+  void Start();
+  // The page passes its current pixel ratio, so a zoom or a move to another screen is
+  // followed at the next clear, as the desktop follows its window.
+  void Tick(double devicePixelRatio);
+  void Launch(int keyCode);
+  // Takes the box's value, returns what the box must show from now on.
+  double ApplyDotSize(double boxValue);
+
+  float ClientWidth() override;
+  float ClientHeight() override;
+  std::int32_t TickCount() override;
+  std::int32_t TimerInterval() override;
+  float NextRandom() override;
+  void ClearSurface() override;
+  void PlotDot(float x, float y, std::int32_t color) override;
+
+  FireworksModel& Model() { return model_; }
+  DotCanvas& Canvas() { return canvas_; }
+
+ private:
+  FireworksModel model_;
+  DotCanvas canvas_;
+  RandomSource random_;
+  double ratio_;
+};
+
+// The page's one host, created by the start export.
+WebHost& PageHost();
+
+}  // namespace pelmiro
