@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
 
 #include "form1.h"
 
@@ -8,6 +10,17 @@ int main(int, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pelmiro"));
   QApplication::setDesktopFileName(QStringLiteral("org.pelmiro.Pelmiro"));
-  pelmiro::Form1 form;
-  return QApplication::exec();
+  int status = 0;
+  {
+    pelmiro::Form1 form;
+    status = QApplication::exec();
+  }
+  // Nothing is left to save once the window is gone. Qt 6.4's Wayland client can
+  // deadlock while it disconnects, leaving the process behind, so on Wayland the
+  // connection is left for the system to close.
+  if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+    std::fflush(nullptr);
+    std::quick_exit(status);
+  }
+  return status;
 }
