@@ -17,7 +17,7 @@ namespace {
 constexpr int Width = 500;
 constexpr int Height = 442;
 constexpr float Twips = DotCanvas::TwipsPerPixel;
-constexpr std::int32_t Red = 0x0000FF;  // red lives in the low byte
+constexpr std::int32_t Red = 0x0000FF;     // red lives in the low byte
 constexpr std::int32_t Orange = 0x007DFF;  // 255, 125, 0
 
 struct Box {
