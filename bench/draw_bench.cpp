@@ -12,6 +12,7 @@
 #include "bench_clock.h"
 #include "form1.h"
 #include "number1.h"
+#include "spread_points.h"
 
 namespace pelmiro::bench {
 namespace {
@@ -19,11 +20,6 @@ namespace {
 constexpr int DotCount = FireworksModel::TubuCount + FireworksModel::RocketCount;
 constexpr double AreaWidth = Form1::ClientWidthPx * DotSurface::TwipsPerPixel;
 constexpr double AreaHeight = Form1::ClientHeightPx * DotSurface::TwipsPerPixel;
-// Additive recurrence with the plastic number: evenly spread points with no grid pattern.
-constexpr double Plastic = 1.324717957244746;
-constexpr double StepX = 1.0 / Plastic;
-constexpr double StepY = 1.0 / (Plastic * Plastic);
-constexpr double Offset = 0.5;
 constexpr std::int32_t Orange = Rgb(255, 125, 0);
 constexpr std::int32_t Yellow = Rgb(255, 250, 0);
 constexpr QRgb Black = 0xFF000000;
@@ -38,8 +34,7 @@ struct Dot {
 std::array<Dot, DotCount> SpreadDots() {
   std::array<Dot, DotCount> dots{};
   for (int i = 0; i < DotCount; ++i) {
-    const double u = std::fmod(Offset + i * StepX, 1.0);
-    const double v = std::fmod(Offset + i * StepY, 1.0);
+    const auto [u, v] = SpreadPoint(i);
     const std::int32_t color =
         i < FireworksModel::RocketCount ? FireworksModel::RocketColor : (i % 2 ? Orange : Yellow);
     dots[i] = {static_cast<float>(u * AreaWidth), static_cast<float>(v * AreaHeight), color};

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "bench/spread_points.h"
 #include "web/web_host.h"
 
 namespace pelmiro {
@@ -13,11 +14,6 @@ constexpr int DotCount = FireworksModel::TubuCount + FireworksModel::RocketCount
 constexpr int FieldsPerDot = 3;  // x, y in twips and the colour
 constexpr double AreaWidth = WebHost::ClientWidthPx * DotCanvas::TwipsPerPixel;
 constexpr double AreaHeight = WebHost::ClientHeightPx * DotCanvas::TwipsPerPixel;
-// Additive recurrence with the plastic number, as the desktop's drawing benchmark spreads them.
-constexpr double Plastic = 1.324717957244746;
-constexpr double StepX = 1.0 / Plastic;
-constexpr double StepY = 1.0 / (Plastic * Plastic);
-constexpr double Offset = 0.5;
 constexpr std::int32_t Orange = Rgb(255, 125, 0);
 constexpr std::int32_t Yellow = Rgb(255, 250, 0);
 
@@ -34,8 +30,7 @@ extern "C" __attribute__((export_name("bench_fill"))) void BenchFill() {
   FireworksModel& model = host.Model();
   model.InitModel(host);
   for (int i = 0; i < FireworksModel::TubuCount; ++i) {
-    const double u = std::fmod(Offset + i * StepX, 1.0);
-    const double v = std::fmod(Offset + i * StepY, 1.0);
+    const auto [u, v] = bench::SpreadPoint(i);
     model.CreateTubu(u * AreaWidth, v * AreaHeight, 0, 0, i % 2 ? Orange : Yellow);
   }
   for (int i = 0; i < FireworksModel::RocketCount; ++i) {
