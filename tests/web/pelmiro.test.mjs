@@ -189,6 +189,13 @@ test('the same keys at the same moments after a reload launch at the same places
   await page.close();
 });
 
-test('nothing leaves the page: no console message, no request', () => {
+test('nothing leaves the page: no console message, no request, nothing stored', async () => {
+  const page = await openPage();
+  await pressKeys(page, [{ code: 'Digit1' }]);
+  await frames(page, SETTLE_FRAMES);
+  const stored = await page.evaluate(() => [document.cookie, localStorage.length,
+    sessionStorage.length]);
+  assert.deepEqual(stored, ['', 0, 0]);
+  await page.close();
   assert.deepEqual(leaks, []);
 });
