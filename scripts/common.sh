@@ -48,7 +48,7 @@ configure_and_build() {
 # The browser page: clang's wasm32 target with Debian's WASI libc and libc++, and node to
 # put the page together. Chromium and npm are for its test and benchmark.
 WEB_PACKAGES=(clang-14 lld-14 wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32
-  libclang-rt-14-dev-wasm32 nodejs)
+  libclang-rt-14-dev-wasm32 nodejs imagemagick)
 WEB_TEST_PACKAGES=(chromium)
 
 # Installs the web packages; npm only when missing, as some node packages bring their own.
@@ -80,5 +80,9 @@ build_web_page() {
   done
   clang++-14 "${flags[@]}" -Oz -mexec-model=reactor -Wl,--strip-all -o "$dir/pelmiro.wasm" \
     "${paint[@]}" "$ROOT"/web/*.cpp "$ROOT"/model/*.cpp "$@"
+  local size
+  for size in 16 32; do
+    convert "$ROOT/assets/pelmiro-$size.xpm" -strip "$dir/icon-$size.png"
+  done
   node "$ROOT/web/build_page.mjs" "$dir/pelmiro.wasm" "$dir/pelmiro.html" "${expose[@]}"
 }

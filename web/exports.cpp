@@ -35,6 +35,10 @@ PELMIRO_EXPORT(apply_dot_size) double ApplyDotSize(double boxValue) {
   return PageHost().ApplyDotSize(boxValue);
 }
 
+PELMIRO_EXPORT(timer_interval) int TimerInterval() {
+  return pelmiro::WebHost::TimerIntervalMs;
+}
+
 PELMIRO_EXPORT(pixels) std::uintptr_t Pixels() {
   return reinterpret_cast<std::uintptr_t>(PageHost().Canvas().Pixels());
 }

@@ -1,7 +1,6 @@
 // Pelmiro's page: the canvas, the timer, the keys, the mouse, touch and the dot-size box
 // around the fireworks compiled to WebAssembly. The module takes only the clock from here.
 
-const TIMER_INTERVAL_MS = 99;
 const LAUNCH_KEY_ONE = 49; // a press on the canvas acts as the "1" key
 const DIGIT_ZERO = 48;
 const NUMPAD_ZERO = 96;
@@ -69,8 +68,8 @@ export async function startPelmiro(wasmBase64, doc) {
     const key = keyCodeOf(event.code);
     if (key !== NO_KEY) {
       event.preventDefault();
+      wasm.launch(key);
     }
-    wasm.launch(key);
   });
 
   function launchFromPointer() {
@@ -112,6 +111,6 @@ export async function startPelmiro(wasmBase64, doc) {
     }
   });
 
-  win.setInterval(frame, TIMER_INTERVAL_MS);
+  win.setInterval(frame, wasm.timer_interval()); // the interval the model is told about
   return { wasm, frame, context };
 }

@@ -63,13 +63,6 @@ shot() {
 }
 wait_until 20 sway_ready || fail "headless sway did not start: $(tail -n 5 "$WORK/sway.log")"
 
-# Qt's Wayland plugin leaves a few protocol objects to the exit, as libdbus does.
-if [[ ${LSAN_OPTIONS:-} == *suppressions=* ]]; then
-  supp=${LSAN_OPTIONS#*suppressions=}
-  supp=${supp%%:*}
-  { cat "$supp" && echo 'leak:libwayland-client.so'; } >"$HOME_DIR/lsan.supp"
-  LSAN_OPTIONS=${LSAN_OPTIONS/"suppressions=$supp"/"suppressions=$HOME_DIR/lsan.supp"}
-fi
 # A keyboard on the seat all along, as on a real one. Without it the seat gains and
 # loses one with every short-lived wtype, and keys can go before Pelmiro has bound it.
 "${AS_USER[@]}" env WAYLAND_DISPLAY="$WL_DISPLAY" wtype -s 600000 &
