@@ -59,7 +59,7 @@ ensure_web_packages() {
 
 # The pinned node modules that drive Chromium, for the page's test and benchmark.
 install_web_test_modules() {
-  (cd "$ROOT/tests/web" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+  (cd "$ROOT" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
 }
 
 # build_web_page DIR [SOURCE...]: compiles the model, the drawing library and the browser

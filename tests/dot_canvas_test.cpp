@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -7,7 +8,6 @@
 
 #include "paint/dot_canvas.h"
 #include "paint/dot_size.h"
-#include "paint/random_source.h"
 
 using pelmiro::DotCanvas;
 using pelmiro::PixelLayout;
@@ -20,41 +20,21 @@ constexpr float Twips = DotCanvas::TwipsPerPixel;
 constexpr std::int32_t Red = 0x0000FF;     // red lives in the low byte
 constexpr std::int32_t Orange = 0x007DFF;  // 255, 125, 0
 
-struct Box {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  bool operator==(const Box&) const = default;
-};
+using Box = std::array<int, 4>;  // left, top, width, height; all 0 when nothing is there
 
-void PrintTo(const Box& b, std::ostream* os) {
-  *os << "{" << b.left << ", " << b.top << ", " << b.width << "x" << b.height << "}";
-}
-
-int Count(const DotCanvas& canvas, std::int32_t color) {
-  int n = 0;
-  for (int y = 0; y < canvas.Height(); ++y) {
-    for (int x = 0; x < canvas.Width(); ++x) {
-      n += canvas.PixelAt(x, y) == canvas.PixelOf(color) ? 1 : 0;
-    }
-  }
-  return n;
-}
-
-Box Bounds(const DotCanvas& canvas, std::int32_t color) {
-  int left = canvas.Width(), top = canvas.Height(), right = -1, bottom = -1;
+// How many pixels show the colour, and their bounding box.
+std::pair<int, Box> Cover(const DotCanvas& canvas, std::int32_t color) {
+  int n = 0, left = canvas.Width(), top = canvas.Height(), right = -1, bottom = -1;
   for (int y = 0; y < canvas.Height(); ++y) {
     for (int x = 0; x < canvas.Width(); ++x) {
       if (canvas.PixelAt(x, y) == canvas.PixelOf(color)) {
-        left = std::min(left, x);
-        right = std::max(right, x);
-        top = std::min(top, y);
-        bottom = std::max(bottom, y);
+        ++n;
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
       }
     }
   }
-  return right < 0 ? Box{} : Box{left, top, right - left + 1, bottom - top + 1};
+  return {n, n == 0 ? Box{} : Box{left, top, right - left + 1, bottom - top + 1}};
 }
 
 DotCanvas Canvas(int dotSize, double ratio = 1.0) {
@@ -77,13 +57,11 @@ TEST(DotCanvasTest, SizeOneIsOneExactPixelInTheHostsByteOrder) {
     DotCanvas canvas(row.layout, Width, Height, 1.0);
     canvas.Plot(10 * Twips, 20 * Twips, Orange);
     canvas.Plot(499 * Twips, 441 * Twips, Red);
-    unsigned char bytes[4];
-    std::memcpy(bytes, &canvas.Pixels()[20 * Width + 10], sizeof bytes);
-    EXPECT_EQ(0, std::memcmp(bytes, row.bytes, sizeof bytes));
+    EXPECT_EQ(0, std::memcmp(&canvas.Pixels()[20 * Width + 10], row.bytes, sizeof row.bytes));
     EXPECT_EQ(canvas.PixelAt(499, 441), canvas.PixelOf(Red));
-    EXPECT_EQ(Count(canvas, 0), Width * Height - 2);
+    EXPECT_EQ(Cover(canvas, 0).first, Width * Height - 2);
     canvas.Clear();
-    EXPECT_EQ(Count(canvas, 0), Width * Height);
+    EXPECT_EQ(Cover(canvas, 0).first, Width * Height);
   }
 }
 
@@ -92,12 +70,11 @@ TEST(DotCanvasTest, DotsAreRoundAndCentred) {
   for (int size : {2, 7, 10, 37, 100}) {
     DotCanvas canvas = Canvas(size);
     canvas.Plot(centreX * Twips, centreY * Twips, Orange);
-    const Box box = Bounds(canvas, Orange);
-    EXPECT_EQ(box.width, size);
-    EXPECT_EQ(box.height, size);
-    EXPECT_LE(std::abs(box.left + size / 2 - centreX) + std::abs(box.top + size / 2 - centreY), 2);
-    const double disc = std::numbers::pi * size * size / 4;
-    EXPECT_NEAR(Count(canvas, Orange), disc, 2.0 * size) << "size " << size;
+    const auto [count, box] = Cover(canvas, Orange);
+    EXPECT_EQ(box[2], size);
+    EXPECT_EQ(box[3], size);
+    EXPECT_LE(std::abs(box[0] + size / 2 - centreX) + std::abs(box[1] + size / 2 - centreY), 2);
+    EXPECT_NEAR(count, std::numbers::pi * size * size / 4, 2.0 * size) << "size " << size;
   }
 }
 
@@ -110,7 +87,7 @@ TEST(DotCanvasTest, LargeDotsClipAtEdges) {
        {Row{0, 200, 0.5}, Row{0, 0, 0.25}, Row{500, 442, 0.25}, Row{540, 200, 0.05}}) {
     DotCanvas canvas = Canvas(DotCanvas::MaxDotSize);
     canvas.Plot(row.x * Twips, row.y * Twips, Red);
-    EXPECT_NEAR(Count(canvas, Red) / (std::numbers::pi * 2500), row.visibleShare, 0.04)
+    EXPECT_NEAR(Cover(canvas, Red).first / (std::numbers::pi * 2500), row.visibleShare, 0.04)
         << row.x << ", " << row.y;
   }
 }
@@ -127,7 +104,7 @@ TEST(DotCanvasTest, FarOrNonFinitePointsDrawNothing) {
                            Row{inf, 3000}, Row{3000, -inf}, Row{nan, 3000}, Row{nan, nan}}) {
       DotCanvas canvas = Canvas(size);
       canvas.Plot(row.x, row.y, Red);
-      EXPECT_EQ(Count(canvas, 0), Width * Height) << row.x << ", " << row.y << " size " << size;
+      EXPECT_EQ(Cover(canvas, 0).first, Width * Height) << row.x << ", " << row.y << " " << size;
     }
   }
 }
@@ -160,11 +137,13 @@ TEST(DotCanvasTest, PixelRatiosAndFractionalPositions) {
     EXPECT_EQ(canvas.Width(), std::lround(Width * row.ratio));
     EXPECT_EQ(canvas.DevicePixels(), row.diameter) << row.ratio << " size " << row.size;
     canvas.Plot(row.x * Twips, row.y * Twips, Red);
-    EXPECT_EQ(Bounds(canvas, Red), row.box)
+    EXPECT_EQ(Cover(canvas, Red).second, row.box)
         << row.ratio << " size " << row.size << " at " << row.x << ", " << row.y;
   }
 }
 
+// The window's box tests cover the ordinary values; here, what only a browser's box can
+// hand over: no number at all.
 TEST(DotSizeRuleTest, ClampsByWritingBackAndRoundsHalfToEven) {
   struct Row {
     double typed;
@@ -172,8 +151,7 @@ TEST(DotSizeRuleTest, ClampsByWritingBackAndRoundsHalfToEven) {
     int size;
   };
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  for (const Row& row : {Row{150, 100, 100}, Row{0.5, 1, 1}, Row{-5, 1, 1}, Row{nan, 1, 1},
-                         Row{2.5, 2.5, 2}, Row{3.5, 3.5, 4}, Row{100, 100, 100}}) {
+  for (const Row& row : {Row{150, 100, 100}, Row{nan, 1, 1}, Row{2.5, 2.5, 2}, Row{3.5, 3.5, 4}}) {
     double box = row.typed;
     int writes = 0;
     const int size = pelmiro::ApplyDotSizeRule([&] { return box; },

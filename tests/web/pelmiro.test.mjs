@@ -15,9 +15,9 @@ before(async () => {
 });
 after(() => browser?.close());
 
-async function openPage(deviceScaleFactor = 1) {
+async function openPage() {
   const page = await browser.newPage();
-  await page.setViewport({ ...VIEWPORT, deviceScaleFactor });
+  await page.setViewport(VIEWPORT);
   page.on('console', (message) => leaks.push(`console: ${message.text()}`));
   page.on('pageerror', (error) => leaks.push(`error: ${error.message}`));
   page.on('request', (request) => request.url() !== PAGE && leaks.push(request.url()));
@@ -130,13 +130,11 @@ const boxCases = [
   { typed: '-5', shows: '1', size: 1 },
   { typed: '2.5', shows: '2.5', size: 2 },
   { typed: '3.5', shows: '3.5', size: 4 },
-  { typed: '123456789', shows: '100', size: 100 },
   { typed: '', shows: '1', size: 1 },
   { typed: 'abc', shows: '1', size: 1 },
   { typed: 'nan', shows: '1', size: 1 },
   { typed: '1e309', shows: '1', size: 1 }, // the browser reads an overflow as no number
   { typed: '9'.repeat(10000), enter: paste, shows: '1', size: 1 },
-  { typed: 'x'.repeat(10000), enter: paste, shows: '1', size: 1 },
   { typed: '6', commit: ['Tab'], shows: '6', size: 6 },
   { typed: '40', commit: ['Escape'], shows: '1', size: 1 },
   { keep: true, commit: ['ArrowUp', 'Escape'], shows: '2', size: 2 },
@@ -161,16 +159,14 @@ for (const { typed = '', keep, enter, commit = ['Enter'], shows, size } of boxCa
   });
 }
 
-for (const [atLoad, later] of [[2, 2], [1, 2]]) {
-  test(`device pixel ratio ${atLoad} then ${later}: a 1000 x 884 backing store`, async () => {
-    const page = await openPage(atLoad);
-    await page.setViewport({ ...VIEWPORT, deviceScaleFactor: later }); // no reload
-    await frames(page, 2);
-    const size = await page.$eval('#Form1', (canvas) => [canvas.width, canvas.height]);
-    assert.deepEqual(size, [1000, 884]);
-    await page.close();
-  });
-}
+test('device pixel ratio 1 then 2 while running: a 1000 x 884 backing store', async () => {
+  const page = await openPage();
+  await page.setViewport({ ...VIEWPORT, deviceScaleFactor: 2 }); // no reload
+  await frames(page, 2);
+  const size = await page.$eval('#Form1', (canvas) => [canvas.width, canvas.height]);
+  assert.deepEqual(size, [1000, 884]);
+  await page.close();
+});
 
 test('the same keys at the same moments after a reload launch at the same places', async () => {
   const page = await openPage();
