@@ -54,6 +54,7 @@ void DrawTick(Form1& form) {
   for (const Dot& d : Dots) {
     form.PlotDot(d.x, d.y, d.color);
   }
+  form.FinishPicture();
 }
 
 void EllipseTick(QImage& image, int size) {

@@ -1,6 +1,6 @@
 #include "steady_host.h"
 
-#include "shell/tick_clock.h"
+#include "hostkit/tick_clock.h"
 
 namespace pelmiro::bench {
 namespace {

@@ -70,16 +70,16 @@ build_web_page() {
   shift
   local flags=(--target=wasm32-wasi -std=c++20 -fno-exceptions -fno-rtti -msimd128 -mbulk-memory
     -DNDEBUG -Wall -Wextra -Wpedantic -Werror -I"$ROOT")
-  local expose=() paint=() source
+  local expose=() kit=() source
   [ $# -eq 0 ] || expose=(pelmiro)
-  mkdir -p "$dir/paint"
+  mkdir -p "$dir/hostkit"
   # The pixel fills are vectorised only when built for speed; the rest is built for size.
-  for source in "$ROOT"/paint/*.cpp; do
-    paint+=("$dir/paint/$(basename "$source" .cpp).o")
-    clang++-14 "${flags[@]}" -O2 -c "$source" -o "${paint[-1]}"
+  for source in "$ROOT"/hostkit/*.cpp; do
+    kit+=("$dir/hostkit/$(basename "$source" .cpp).o")
+    clang++-14 "${flags[@]}" -O2 -c "$source" -o "${kit[-1]}"
   done
   clang++-14 "${flags[@]}" -Oz -mexec-model=reactor -Wl,--strip-all -o "$dir/pelmiro.wasm" \
-    "${paint[@]}" "$ROOT"/web/*.cpp "$ROOT"/model/*.cpp "$@"
+    "${kit[@]}" "$ROOT"/web/*.cpp "$ROOT"/model/*.cpp "$@"
   local size
   for size in 16 32; do
     convert "$ROOT/assets/pelmiro-$size.xpm" -strip "$dir/icon-$size.png"

@@ -4,7 +4,7 @@
 #include <QSize>
 #include <cstdint>
 
-#include "paint/dot_canvas.h"
+#include "hostkit/dot_canvas.h"
 
 namespace pelmiro {
 
@@ -26,6 +26,7 @@ class DotSurface {
   void Plot(float xTwips, float yTwips, std::int32_t colorRef) {
     canvas_.Plot(xTwips, yTwips, colorRef);
   }
+  bool Finish() { return canvas_.Finish(); }
 
   const QImage& Image() const { return image_; }
   const DotCanvas& Canvas() const { return canvas_; }

@@ -4,9 +4,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "hostkit/dot_size.h"
+#include "hostkit/tick_clock.h"
 #include "number1.h"
-#include "paint/dot_size.h"
-#include "tick_clock.h"
 #include "timer1.h"
 #include "virtual_key.h"
 
@@ -79,7 +79,9 @@ void Form1::ApplyDotSize() {
 
 void Form1::Tick() {
   model_.AdvanceTick(*this);
-  update();
+  if (FinishPicture()) {
+    update();  // an unchanged picture is already on screen
+  }
 }
 
 void Form1::paintEvent(QPaintEvent*) {

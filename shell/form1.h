@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "dot_surface.h"
+#include "hostkit/random_source.h"
 #include "model/fireworks_model.h"
-#include "paint/random_source.h"
 
 namespace pelmiro {
 
@@ -35,6 +35,8 @@ class Form1 : public QWidget, public ModelHost {
 
   // Clamps the box's value to 1..100 and takes it as the dot size.
   void ApplyDotSize();
+  // Draws what was plotted since the last clear; says whether the picture changed.
+  bool FinishPicture() { return surface_.Finish(); }
 
   int DotSize() const { return surface_.DotSize(); }
   const DotSurface& Surface() const { return surface_; }

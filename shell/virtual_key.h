@@ -1,12 +1,10 @@
 #pragma once
 
 #include <QKeyEvent>
-#include <cstdint>
+
+#include "hostkit/key_position.h"
 
 namespace pelmiro {
-
-// What the native key codes in a key event mean.
-enum class KeyboardKind { Xkb, Windows, Mac };
 
 KeyboardKind NativeKeyboardKind();
 

@@ -5,9 +5,10 @@
 #include <cstring>
 #include <limits>
 #include <numbers>
+#include <vector>
 
-#include "paint/dot_canvas.h"
-#include "paint/dot_size.h"
+#include "hostkit/dot_canvas.h"
+#include "hostkit/dot_size.h"
 
 using pelmiro::DotCanvas;
 using pelmiro::PixelLayout;
@@ -57,10 +58,12 @@ TEST(DotCanvasTest, SizeOneIsOneExactPixelInTheHostsByteOrder) {
     DotCanvas canvas(row.layout, Width, Height, 1.0);
     canvas.Plot(10 * Twips, 20 * Twips, Orange);
     canvas.Plot(499 * Twips, 441 * Twips, Red);
+    canvas.Finish();
     EXPECT_EQ(0, std::memcmp(&canvas.Pixels()[20 * Width + 10], row.bytes, sizeof row.bytes));
     EXPECT_EQ(canvas.PixelAt(499, 441), canvas.PixelOf(Red));
     EXPECT_EQ(Cover(canvas, 0).first, Width * Height - 2);
     canvas.Clear();
+    canvas.Finish();
     EXPECT_EQ(Cover(canvas, 0).first, Width * Height);
   }
 }
@@ -70,6 +73,7 @@ TEST(DotCanvasTest, DotsAreRoundAndCentred) {
   for (int size : {2, 7, 10, 37, 100}) {
     DotCanvas canvas = Canvas(size);
     canvas.Plot(centreX * Twips, centreY * Twips, Orange);
+    canvas.Finish();
     const auto [count, box] = Cover(canvas, Orange);
     EXPECT_EQ(box[2], size);
     EXPECT_EQ(box[3], size);
@@ -87,6 +91,7 @@ TEST(DotCanvasTest, LargeDotsClipAtEdges) {
        {Row{0, 200, 0.5}, Row{0, 0, 0.25}, Row{500, 442, 0.25}, Row{540, 200, 0.05}}) {
     DotCanvas canvas = Canvas(DotCanvas::MaxDotSize);
     canvas.Plot(row.x * Twips, row.y * Twips, Red);
+    canvas.Finish();
     EXPECT_NEAR(Cover(canvas, Red).first / (std::numbers::pi * 2500), row.visibleShare, 0.04)
         << row.x << ", " << row.y;
   }
@@ -104,6 +109,7 @@ TEST(DotCanvasTest, FarOrNonFinitePointsDrawNothing) {
                            Row{inf, 3000}, Row{3000, -inf}, Row{nan, 3000}, Row{nan, nan}}) {
       DotCanvas canvas = Canvas(size);
       canvas.Plot(row.x, row.y, Red);
+      canvas.Finish();
       EXPECT_EQ(Cover(canvas, 0).first, Width * Height) << row.x << ", " << row.y << " " << size;
     }
   }
@@ -137,8 +143,70 @@ TEST(DotCanvasTest, PixelRatiosAndFractionalPositions) {
     EXPECT_EQ(canvas.Width(), std::lround(Width * row.ratio));
     EXPECT_EQ(canvas.DevicePixels(), row.diameter) << row.ratio << " size " << row.size;
     canvas.Plot(row.x * Twips, row.y * Twips, Red);
+    canvas.Finish();
     EXPECT_EQ(Cover(canvas, Red).second, row.box)
         << row.ratio << " size " << row.size << " at " << row.x << ", " << row.y;
+  }
+}
+
+// A frame is drawn only when it changed, erased dot by dot and painted front to back:
+// each step's pixels must equal those of a fresh canvas painted one dot at a time.
+TEST(DotCanvasTest, FramesAreDrawnOnlyWhenChangedAndMatchPaintingInOrder) {
+  constexpr std::int32_t Green = 0x00FF00;
+  struct Dot {
+    float x, y;  // logical pixels
+    std::int32_t color;
+  };
+  struct Step {
+    double ratio;
+    int size;
+    std::vector<Dot> dots;
+    bool changed;
+  };
+  const Dot corner{0, 0, Green}, spark{10.4f, 20, Orange}, samePixel{10.9f, 20.2f, Orange};
+  const Dot far{0, -100000 / Twips, Green}, over{10, 21, Red};
+  std::vector<Dot> many(DotCanvas::ReservedDots + 1, spark);
+  std::vector<Dot> big(300, spark);
+  for (int i = 0; i < 300; ++i) {
+    big[i] = {float(i % 25 * 20), float(i / 25 * 35), i % 2 ? Orange : Red};
+  }
+  const Step steps[] = {
+      {1, 1, {corner}, true},  // nothing was shown yet
+      {1, 1, {corner}, false},
+      {1, 1, {corner, spark}, true},
+      {1, 1, {corner, samePixel}, false},   // moved within the same pixel
+      {1, 1, {samePixel, corner}, true},    // same dots, other order
+      {1, 1, {spark, corner, far}, false},  // the off-picture dot draws nothing
+      {1, 1, {spark, corner, {10.4f, 20, Red}}, true},
+      {1, 3, {spark, over}, true},
+      {1, 3, {over, spark}, true},     // overlapping: the order decides the colour
+      {1, 2, {over, spark}, true},     // the same corners, a smaller dot
+      {1, 10, {over, spark}, true},    // another size
+      {1.5, 10, {over, spark}, true},  // another pixel ratio
+      {1.5, 10, {over, spark}, false},
+      {1.5, 10, many, true},
+      {1.5, 10, many, false},  // more dots than reserved for are compared too
+      {1.5, 10, {corner}, true},
+      {1, 100, big, true},       // overlapping: painted front to back
+      {1, 100, {corner}, true},  // erasing would cost more than filling
+      {1, 100, {corner}, false},
+  };
+  DotCanvas canvas = Canvas(1);
+  int index = 0;
+  for (const Step& step : steps) {
+    canvas.Resize(Width, Height, step.ratio);
+    canvas.SetDotSize(step.size);
+    DotCanvas fresh = Canvas(step.size, step.ratio);
+    canvas.Clear();
+    for (const Dot& dot : step.dots) {
+      canvas.Plot(dot.x * Twips, dot.y * Twips, dot.color);
+      fresh.Plot(dot.x * Twips, dot.y * Twips, dot.color);
+      fresh.Finish();  // one dot at a time: painted in order, each over the last
+    }
+    EXPECT_EQ(canvas.Finish(), step.changed) << "step " << index;
+    const auto bytes = sizeof(std::uint32_t) * canvas.Width() * canvas.Height();
+    EXPECT_EQ(0, std::memcmp(canvas.Pixels(), fresh.Pixels(), bytes)) << "step " << index;
+    ++index;
   }
 }
 

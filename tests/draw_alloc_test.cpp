@@ -142,6 +142,7 @@ TEST_P(DrawAllocations, NoneDuringThousandTicksWithRocketsAndSparks) {
   }
   for (int tick = 0; tick < WarmUpTicks; ++tick) {
     model.AdvanceTick(form);
+    form.FinishPicture();
   }
   const int sparks = AliveCount(model);
   ASSERT_GT(sparks, 0);
@@ -156,6 +157,7 @@ TEST_P(DrawAllocations, NoneDuringThousandTicksWithRocketsAndSparks) {
       model.BurstRocket(BurstSpacing * (tick / TicksPerBurst % Bursts + 1), BurstY);
     }
     model.AdvanceTick(form);
+    form.FinishPicture();
   }
   const long news = newCalls.load() - newBefore;
   const long mallocs = mallocCalls.load() - mallocBefore;

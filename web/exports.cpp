@@ -23,8 +23,9 @@ PELMIRO_EXPORT(start) void Start(double devicePixelRatio) {
   PageHost().Start();
 }
 
-PELMIRO_EXPORT(tick) void Tick(double devicePixelRatio) {
-  PageHost().Tick(devicePixelRatio);
+// 1 when the picture changed and must be shown again, 0 when the one on screen stands.
+PELMIRO_EXPORT(tick) int Tick(double devicePixelRatio) {
+  return PageHost().Tick(devicePixelRatio) ? 1 : 0;
 }
 
 PELMIRO_EXPORT(launch) void Launch(int keyCode) {

@@ -43,7 +43,9 @@ export async function startPelmiro(wasmBase64, doc) {
   let image = null;
   let imagePixels = 0;
   function frame() {
-    wasm.tick(win.devicePixelRatio);
+    if (!wasm.tick(win.devicePixelRatio)) {
+      return; // the picture on the canvas is still the right one
+    }
     const pixels = wasm.pixels();
     const width = wasm.width();
     const height = wasm.height();

@@ -1,6 +1,6 @@
 #include "web_host.h"
 
-#include "paint/dot_size.h"
+#include "hostkit/dot_size.h"
 
 // The only thing the module takes from the page: whole milliseconds since the page
 // loaded, as a signed 32-bit number.
@@ -17,9 +17,10 @@ void WebHost::Start() {
   model_.InitModel(*this);
 }
 
-void WebHost::Tick(double devicePixelRatio) {
+bool WebHost::Tick(double devicePixelRatio) {
   ratio_ = devicePixelRatio;
   model_.AdvanceTick(*this);
+  return canvas_.Finish();
 }
 
 void WebHost::Launch(int keyCode) {

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
+#include "hostkit/dot_canvas.h"
+#include "hostkit/random_source.h"
 #include "model/fireworks_model.h"
-#include "paint/dot_canvas.h"
-#include "paint/random_source.h"
 
 namespace pelmiro {
 
@@ -20,9 +20,10 @@ class WebHost : public ModelHost {
   explicit WebHost(double devicePixelRatio);
 
   void Start();
-  // The page passes its current pixel ratio, so a zoom or a move to another screen is
-  // followed at the next clear, as the desktop follows its window.
-  void Tick(double devicePixelRatio);
+  // The page passes the pixel ratio the field is shown at, so a zoom, a move to another
+  // screen or a smaller window is followed at the next clear. Says whether the picture
+  // changed, that is whether the page must show it again.
+  bool Tick(double devicePixelRatio);
   void Launch(int keyCode);
   // Takes the box's value, returns what the box must show from now on.
   double ApplyDotSize(double boxValue);

@@ -1,7 +1,9 @@
 // Feeds DotSurface points of any value (NaN, infinities, huge, denormal), dot sizes
 // of any value and any colour, at the pixel ratios screens use. A dot may only change
 // pixels of the picture close to where it belongs, and only to its colour; a dot
-// whose centre is on the picture must cover it. The sanitizers watch the memory.
+// whose centre is on the picture must cover it. A second surface takes the same calls
+// but draws only now and then, many dots at once: it must end with the same pixels.
+// The sanitizers watch the memory.
 // QImage needs no QApplication, so none is made.
 #include <QImage>
 #include <QSize>
@@ -26,7 +28,7 @@ constexpr std::uint8_t NoSize = 254;      // asks for a negative, empty size
 constexpr QSize Window(500, 442);
 constexpr int Slack = 1;  // pixels a dot may reach past its nominal square
 
-enum class Op : std::uint8_t { Plot, DotSize, Clear, Resize, Count };
+enum class Op : std::uint8_t { Plot, DotSize, Clear, Resize, Finish, Count };
 
 void Check(bool ok) {
   if (!ok) {
@@ -139,6 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   qreal ratio = ReadRatio(in);
   QSize logical = ReadSize(in);
   DotSurface surface(logical, ratio);
+  DotSurface batched(logical, ratio);
   CheckPicture(surface, logical, ratio);
   while (!in.Done()) {
     switch (static_cast<Op>(in.Byte() % static_cast<std::uint8_t>(Op::Count))) {
@@ -149,23 +152,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         static std::vector<std::uint8_t> before;
         CopyPixels(surface.Image(), before);
         surface.Plot(x, y, color);
+        surface.Finish();
+        batched.Plot(x, y, color);
         CheckPlot(surface, before, x, y, color);
         break;
       }
       case Op::DotSize: {
         const int dot = in.I32();
         surface.SetDotSize(dot);
+        batched.SetDotSize(dot);
         Check(surface.DotSize() == std::clamp(dot, DotSurface::MinDotSize, DotSurface::MaxDotSize));
         break;
       }
       case Op::Clear:
         surface.Clear();
+        surface.Finish();
+        batched.Clear();
         break;
       case Op::Resize:
         ratio = ReadRatio(in);
         logical = ReadSize(in);
         surface.Resize(logical, ratio);
+        batched.Resize(logical, ratio);
         CheckPicture(surface, logical, ratio);
+        break;
+      case Op::Finish:
+        batched.Finish();
+        Check(batched.Image() == surface.Image());
         break;
       case Op::Count:
         break;

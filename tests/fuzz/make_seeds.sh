@@ -37,7 +37,7 @@ seed "$model/full_pool" "$full$CLOCK\x10\x27\x00\x00$TICK$BURST$F_ZERO$F_ZERO$TI
 
 # draw_fuzz: ratio byte (0 1x, 1 1.5x, 2 2x), width and height bytes (255 the
 # window), then operations.
-PLOT='\x00' SIZE='\x01' CLEAR='\x02' RESIZE='\x03'
+PLOT='\x00' SIZE='\x01' CLEAR='\x02' RESIZE='\x03' FINISH='\x04'
 NEAR_CENTRE='\x0e\x00\x20'  # even selector: 16-bit value / 8 twips follows (1024)
 ORANGE='\xff\x7d\x00\x00'
 seed "$draw/dot_in_the_middle" \
@@ -46,3 +46,5 @@ seed "$draw/one_and_a_half" \
   "\x01\x40\x30$SIZE\x0a\x00\x00\x00$PLOT$F_NAN$F_ZERO$ORANGE$PLOT$F_INF$F_ZERO$ORANGE$PLOT$F_ZERO$F_ZERO$ORANGE$CLEAR"
 seed "$draw/edges_and_resize" \
   "\x02\x03\x03$PLOT\x07\x07$ORANGE$PLOT\x05\x06$ORANGE$RESIZE\x00\xfe\x05$PLOT$F_ZERO$F_ZERO$ORANGE$RESIZE\x02\x10\x08$SIZE\xff\xff\xff\xff$PLOT\x0e\xf8\xff\x0e\x08\x00$ORANGE"
+seed "$draw/overlaps_drawn_at_once" \
+  "\x00\x40\x40$SIZE\x14\x00\x00\x00$PLOT$NEAR_CENTRE$NEAR_CENTRE$ORANGE$PLOT\x0e\x00\x24$NEAR_CENTRE\xff\x00\x00\x00$FINISH$CLEAR$PLOT$NEAR_CENTRE\x0e\x00\x24$ORANGE$FINISH$CLEAR$PLOT$NEAR_CENTRE$NEAR_CENTRE$ORANGE$PLOT\x0e\x00\x24$NEAR_CENTRE\xff\x00\x00\x00$FINISH"

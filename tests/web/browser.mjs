@@ -15,13 +15,21 @@ export function launchChromium() {
   });
 }
 
-// Counts the frames the page puts on its canvas, with the time of the first one.
+// Counts the frames the page puts on its canvas, with the time of the first one, and the
+// ticks of its timer, which put a frame only when the picture changed.
 export function countFrames() {
   const put = CanvasRenderingContext2D.prototype.putImageData;
+  const every = globalThis.setInterval;
   globalThis.frames = 0;
+  globalThis.ticks = 0;
   CanvasRenderingContext2D.prototype.putImageData = function (...args) {
     globalThis.firstFrameMs ??= performance.now();
     globalThis.frames++;
     return put.apply(this, args);
   };
+  globalThis.setInterval = (tick, ...rest) =>
+    every(() => {
+      tick();
+      globalThis.ticks++;
+    }, ...rest);
 }

@@ -28,8 +28,8 @@ async function openPage() {
 }
 
 async function frames(page, count) {
-  const target = (await page.evaluate(() => globalThis.frames)) + count;
-  await page.waitForFunction((n) => globalThis.frames >= n, { timeout: 5000 }, target);
+  const target = (await page.evaluate(() => globalThis.ticks)) + count;
+  await page.waitForFunction((n) => globalThis.ticks >= n, { timeout: 5000 }, target);
 }
 
 // Green pixels as [x, y], row by row, read through a copy so the page's canvas is never read.
