@@ -14,7 +14,8 @@ namespace pelmiro {
 namespace {
 
 constexpr int MouseLaunchKey = FireworksModel::FirstLaunchKey;  // a click acts as "1"
-constexpr QRect Number1Geometry{0, 416, 69, 25};
+constexpr QRect Number1Geometry{WindowLayout::BoxRect.left, WindowLayout::BoxRect.top,
+                                WindowLayout::BoxRect.width, WindowLayout::BoxRect.height};
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 
 #include "dot_surface.h"
 #include "hostkit/random_source.h"
+#include "hostkit/window_layout.h"
 #include "model/fireworks_model.h"
 
 namespace pelmiro {
@@ -18,8 +19,8 @@ class Form1 : public QWidget, public ModelHost {
   Q_OBJECT
 
  public:
-  static constexpr int ClientWidthPx = 500;
-  static constexpr int ClientHeightPx = 442;
+  static constexpr int ClientWidthPx = WindowLayout::ClientWidth;
+  static constexpr int ClientHeightPx = WindowLayout::ClientHeight;
 
   // Builds the window and its controls, starts the model, shows the window and
   // starts the timer.

@@ -4,10 +4,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 
+#include "hostkit/window_layout.h"
+
 namespace pelmiro {
-namespace {
-constexpr double PointSize = 13.5;
-}
 
 Number1::Number1(QWidget* parent) : QDoubleSpinBox(parent) {
   setObjectName(QStringLiteral("Number1"));
@@ -16,11 +15,11 @@ Number1::Number1(QWidget* parent) : QDoubleSpinBox(parent) {
   setKeyboardTracking(false);
   setGroupSeparatorShown(false);
   setValue(1);
-  setToolTip(QStringLiteral("1から100までです。"));
+  setToolTip(QString::fromUtf16(WindowLayout::BoxToolTip));
   QFont f = font();
   f.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic"),
                  QStringLiteral("IPAPGothic"), QStringLiteral("VL Gothic")});
-  f.setPointSizeF(PointSize);
+  f.setPointSizeF(WindowLayout::BoxPointSize);
   f.setWeight(QFont::Normal);
   setFont(f);
   connect(this, &QDoubleSpinBox::valueChanged, this, &Number1::Notify);

@@ -2,6 +2,8 @@
 
 #include <QDoubleSpinBox>
 
+#include "hostkit/window_layout.h"
+
 namespace pelmiro {
 
 // The dot-size box. It holds a fixed-point number with four decimals, shows it
@@ -12,7 +14,7 @@ class Number1 : public QDoubleSpinBox {
   Q_OBJECT
 
  public:
-  static constexpr int Decimals = 4;
+  static constexpr int Decimals = WindowLayout::BoxDecimals;
   static constexpr double Limit = 1e6;  // room to type 150, -5 or 0.5 before clamping
 
   explicit Number1(QWidget* parent);

@@ -2,6 +2,8 @@
 
 #include <QTimer>
 
+#include "hostkit/window_layout.h"
+
 namespace pelmiro {
 
 // The one clock that drives every frame.
@@ -9,7 +11,7 @@ class Timer1 : public QTimer {
   Q_OBJECT
 
  public:
-  static constexpr int IntervalMs = 99;
+  static constexpr int IntervalMs = WindowLayout::TimerIntervalMs;
 
   explicit Timer1(QObject* parent);
 };

@@ -4,6 +4,7 @@
 
 #include "hostkit/dot_canvas.h"
 #include "hostkit/random_source.h"
+#include "hostkit/window_layout.h"
 #include "model/fireworks_model.h"
 
 namespace pelmiro {
@@ -13,9 +14,9 @@ namespace pelmiro {
 // clock and the random source every host shares.
 class WebHost : public ModelHost {
  public:
-  static constexpr int ClientWidthPx = 500;
-  static constexpr int ClientHeightPx = 442;
-  static constexpr std::int32_t TimerIntervalMs = 99;
+  static constexpr int ClientWidthPx = WindowLayout::ClientWidth;
+  static constexpr int ClientHeightPx = WindowLayout::ClientHeight;
+  static constexpr std::int32_t TimerIntervalMs = WindowLayout::TimerIntervalMs;
 
   explicit WebHost(double devicePixelRatio);
 
