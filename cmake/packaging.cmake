@@ -4,7 +4,7 @@ if(NOT PELMIRO_BUILD_SHELL)
 endif()
 include(GNUInstallDirs)
 
-set(PELMIRO_CONTACT "The Pelmiro developers <developers@pelmiro.org>")
+set(PELMIRO_CONTACT "${PELMIRO_VENDOR} <developers@pelmiro.org>")
 
 # The Debian revision comes from the changelog, whose first entry must be this version.
 file(STRINGS ${PROJECT_SOURCE_DIR}/assets/changelog changelog_head LIMIT_COUNT 1)
@@ -59,7 +59,7 @@ set(CPACK_INSTALL_SCRIPTS ${PROJECT_BINARY_DIR}/debian/install.cmake)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pelmiro)
-set(CPACK_PACKAGE_VENDOR "The Pelmiro developers")
+set(CPACK_PACKAGE_VENDOR ${PELMIRO_VENDOR})
 set(CPACK_PACKAGE_CONTACT ${PELMIRO_CONTACT})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

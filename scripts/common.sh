@@ -57,6 +57,19 @@ ensure_web_packages() {
   command -v npm >/dev/null || ensure_packages npm
 }
 
+# Pelmiro for Windows, cross-built with mingw-w64 and packed by NSIS; Wine runs it in
+# the tests and the benchmark.
+WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis)
+WINDOWS_TEST_PACKAGES=(wine64)
+
+# build_windows DIR [cmake options...]: DIR/pelmiro.exe and DIR/pelmiro-setup.exe.
+build_windows() {
+  local dir=$1
+  shift
+  configure_and_build "$dir" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DPELMIRO_BUILD_TESTS=OFF "$@"
+}
+
 # The pinned node modules that drive Chromium, for the page's test and benchmark.
 install_web_test_modules() {
   (cd "$ROOT" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+namespace pelmiro {
+
+// The dot-size box: an edit box with an up-down control and a Japanese tooltip. It holds
+// a fixed-point number with four decimals, shows it without trailing zeros, and commits
+// an edit on Enter, on leaving the box or on an arrow step, not on every keystroke. It
+// does no clamping of its own: its owner decides what values mean.
+class Number1 {
+ public:
+  Number1() = default;
+  Number1(const Number1&) = delete;
+  Number1& operator=(const Number1&) = delete;
+  ~Number1();
+
+  void Create(HWND parent, HINSTANCE instance, UINT dpi);
+  // Places and sizes the box and its fonts for a screen of this many dots per inch.
+  void Layout(UINT dpi);
+
+  double Value() const { return value_; }
+  void SetValue(double value);
+  // Hands the keys to the box, its text selected, as Tab does in a dialog.
+  void Focus();
+
+  // The parent passes on its WM_COMMAND and WM_NOTIFY; true when the box committed a
+  // value, which the parent then applies. A WM_NOTIFY that returns true must return TRUE.
+  bool Committed(WPARAM wParam, LPARAM lParam);
+  bool Stepped(const NMHDR& header);
+
+ private:
+  static LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR id, DWORD_PTR self);
+  void TakeTypedText();
+  void ShowValue();
+  void FreeFonts();
+
+  HWND parent_ = nullptr;
+  HWND edit_ = nullptr;
+  HWND upDown_ = nullptr;
+  HWND toolTip_ = nullptr;
+  HFONT font_ = nullptr;
+  HFONT toolTipFont_ = nullptr;
+  wchar_t face_[LF_FACESIZE] = {};
+  double value_ = 1;
+};
+
+}  // namespace pelmiro
