@@ -67,11 +67,14 @@ lintian --fail-on error,warning "$deb" 2> >(grep -v 'root privileges' >&2)
 echo "ok: lintian finds no error and no warning in $(basename "$deb")"
 
 mapfile -t files < <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print substr($6, 2) }')
+# Searched as one string: printf writes line by line, and a grep -q that stops at the
+# first match would break its pipe and fail the pipeline.
+listing=$(printf '%s\n' "${files[@]}")
 for want in /usr/games/pelmiro /usr/share/applications/org.pelmiro.Pelmiro.desktop \
   /usr/share/metainfo/org.pelmiro.Pelmiro.metainfo.xml \
   /usr/share/icons/hicolor/{16x16,32x32}/apps/org.pelmiro.Pelmiro.png \
   /usr/share/man/man6/pelmiro.6.gz /usr/share/doc/pelmiro/{copyright,changelog.Debian.gz}; do
-  printf '%s\n' "${files[@]}" | grep -qx "$want" || {
+  grep -qx "$want" <<<"$listing" || {
     echo "FAIL: the package lacks $want" >&2
     exit 1
   }
@@ -100,7 +103,7 @@ program=$(PATH=${user_path:-/usr/local/bin:/usr/bin:/bin:/usr/games} command -v 
 # shellcheck source-path=SCRIPTDIR source=e2e/lib.sh
 source "$ROOT/tests/e2e/lib.sh" "$program" "$close_window"
 trap finish EXIT
-printf '%s\n' "${files[@]}" | grep -qx "$program" || fail "the desktop entry starts $program, not the package's"
+grep -qx "$program" <<<"$listing" || fail "the desktop entry starts $program, not the package's"
 
 start_xvfb
 mkdir -m 700 "$WORK/xdg"
