@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs into a scratch root and checks that the desktop integration is complete
-# and valid: binary, desktop entry, AppStream metainfo and both icon sizes.
+# and valid: binary, desktop entry, AppStream metainfo, both icon sizes and the
+# manual in English and Japanese.
 set -euo pipefail
 build=$1
 root=$(mktemp -d)
@@ -12,7 +13,8 @@ status=0
 for file in bin/pelmiro share/applications/org.pelmiro.Pelmiro.desktop \
   share/metainfo/org.pelmiro.Pelmiro.metainfo.xml \
   share/icons/hicolor/16x16/apps/org.pelmiro.Pelmiro.png \
-  share/icons/hicolor/32x32/apps/org.pelmiro.Pelmiro.png; do
+  share/icons/hicolor/32x32/apps/org.pelmiro.Pelmiro.png \
+  share/man/man6/pelmiro.6.gz share/man/ja/man6/pelmiro.6.gz; do
   if [ ! -s "$root/usr/$file" ]; then
     echo "FAIL: not installed: $file"
     status=1
