@@ -44,9 +44,13 @@ function(pelmiro_gzip source target)
   add_custom_target(pelmiro_${target} ALL DEPENDS ${plain}.gz)
 endfunction()
 pelmiro_gzip(${PROJECT_SOURCE_DIR}/assets/pelmiro.6 pelmiro.6)
+pelmiro_gzip(${PROJECT_SOURCE_DIR}/assets/pelmiro.ja.6 pelmiro.ja.6)
 pelmiro_gzip(${PROJECT_SOURCE_DIR}/assets/changelog changelog.Debian)
 
 install(FILES ${PROJECT_BINARY_DIR}/debian/pelmiro.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# man finds this one for users whose locale is Japanese.
+install(FILES ${PROJECT_BINARY_DIR}/debian/pelmiro.ja.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man6
+  RENAME pelmiro.6.gz)
 
 # Files only the package carries; a plain `cmake --install` leaves them out.
 file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/debian/install.cmake @ONLY CONTENT [=[

@@ -12,7 +12,7 @@ close_window=${1:-$ROOT/build/test/tests/e2e/e2e_close_window}
   echo "missing $close_window: build the tests first (./scripts/test does)" >&2
   exit 1
 }
-ensure_packages lintian xvfb xauth xdotool x11-utils imagemagick
+ensure_packages lintian xvfb xauth xdotool x11-utils imagemagick man-db locales
 
 apt_get() { # its output only when it fails
   env DEBIAN_FRONTEND=noninteractive apt-get -y -q -o DPkg::Lock::Timeout=600 "$@" \
@@ -67,11 +67,14 @@ lintian --fail-on error,warning "$deb" 2> >(grep -v 'root privileges' >&2)
 echo "ok: lintian finds no error and no warning in $(basename "$deb")"
 
 mapfile -t files < <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print substr($6, 2) }')
+# Searched as one string: printf writes line by line, and a grep -q that stops at the
+# first match would break its pipe and fail the pipeline.
+listing=$(printf '%s\n' "${files[@]}")
 for want in /usr/games/pelmiro /usr/share/applications/org.pelmiro.Pelmiro.desktop \
   /usr/share/metainfo/org.pelmiro.Pelmiro.metainfo.xml \
   /usr/share/icons/hicolor/{16x16,32x32}/apps/org.pelmiro.Pelmiro.png \
-  /usr/share/man/man6/pelmiro.6.gz /usr/share/doc/pelmiro/{copyright,changelog.Debian.gz}; do
-  printf '%s\n' "${files[@]}" | grep -qx "$want" || {
+  /usr/share/man/{,ja/}man6/pelmiro.6.gz /usr/share/doc/pelmiro/{copyright,changelog.Debian.gz}; do
+  grep -qx "$want" <<<"$listing" || {
     echo "FAIL: the package lacks $want" >&2
     exit 1
   }
@@ -100,7 +103,7 @@ program=$(PATH=${user_path:-/usr/local/bin:/usr/bin:/bin:/usr/games} command -v 
 # shellcheck source-path=SCRIPTDIR source=e2e/lib.sh
 source "$ROOT/tests/e2e/lib.sh" "$program" "$close_window"
 trap finish EXIT
-printf '%s\n' "${files[@]}" | grep -qx "$program" || fail "the desktop entry starts $program, not the package's"
+grep -qx "$program" <<<"$listing" || fail "the desktop entry starts $program, not the package's"
 
 start_xvfb
 mkdir -m 700 "$WORK/xdg"
@@ -115,6 +118,16 @@ read -r WIN_X WIN_Y < <(xdotool getwindowgeometry --shell "$WID" |
 wait_for 10 'GREEN_N == 1' 4 4 || fail "the installed program draws no green dot at the top left: $(counts)"
 pass "the desktop entry starts the installed Pelmiro ($program) and it draws"
 close_pelmiro
+
+# man picks the manual by the locale, which must exist: it is compiled here for this
+# check alone rather than added to the machine's. The Japanese manual's name line
+# tells which page man shows.
+mkdir "$scratch/locale"
+localedef -i ja_JP -f UTF-8 "$scratch/locale/ja_JP.UTF-8"
+shown=$(env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LOCPATH="$scratch/locale" LANG=ja_JP.UTF-8 man pelmiro 2>&1)
+name_line=$(sed -n '/^\.SH 名前$/{n;s/\\-/-/p}' "$ROOT/assets/pelmiro.ja.6")
+grep -qF "${name_line:?no name line in the Japanese manual}" <<<"$shown" || fail "LANG=ja_JP.UTF-8 man pelmiro shows another page: $(head -n 4 <<<"$shown")"
+pass "LANG=ja_JP.UTF-8 man pelmiro shows the Japanese manual"
 
 apt_get purge pelmiro
 ! known pelmiro || fail "dpkg still knows pelmiro after the purge"
