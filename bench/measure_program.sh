@@ -2,12 +2,12 @@
 # Runs the real program on its own Xvfb and measures it the way a user meets it:
 # time from exec to the first frame on screen, CPU while idle and while bursting
 # at the largest dot size, and peak resident memory.
-# Usage: measure_program.sh PROGRAM
+# Usage: measure_program.sh PROGRAM [ARGS...]; the program may be a launcher such as
+# Wine with the program to run. With FIRST_FRAME_ONLY=1 it stops after the first frame.
 # Prints "name value" lines: first_frame_s, idle_cpu_pct, load_cpu_pct, peak_rss_mb,
 # load_lit_fraction, launches.
 set -euo pipefail
 
-PROGRAM=$1
 IDLE_SECONDS=${IDLE_SECONDS:-20}
 LOAD_SECONDS=${LOAD_SECONDS:-20}
 FIRST_FRAME_TIMEOUT_S=10
@@ -88,7 +88,7 @@ export XDG_RUNTIME_DIR=$work
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 
 start=$(now_ns)
-"$PROGRAM" >"$work/program.log" 2>&1 &
+"$@" >"$work/program.log" 2>&1 &
 program_pid=$!
 window=
 deadline=$((start + FIRST_FRAME_TIMEOUT_S * 1000000000))
@@ -107,6 +107,7 @@ while :; do
 done
 first_frame_ns=$(($(now_ns) - start))
 awk -v ns="$first_frame_ns" 'BEGIN { printf "first_frame_s %.3f\n", ns / 1e9 }'
+[ "${FIRST_FRAME_ONLY:-0}" = 1 ] && exit 0
 
 echo "idle_cpu_pct $(cpu_percent "$program_pid" "$IDLE_SECONDS")"
 

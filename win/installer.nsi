@@ -1,5 +1,6 @@
-; Pelmiro's installer, made by the build with makensis, which passes VERSION, VENDOR,
-; EXE, LICENSE, ICON and OUTFILE. /S installs, and the uninstaller removes, silently.
+; Pelmiro's installer, in English or Japanese, made by the build with makensis, which
+; passes VERSION, VENDOR, EXE, LICENSE, ICON and OUTFILE. /S installs, and the
+; uninstaller removes, silently.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -30,6 +31,9 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${VENDOR}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+; Asked in the system's language, which the list also offers first.
+!define MUI_LANGDLL_WINDOWTITLE "${PRODUCT}"
+!define MUI_LANGDLL_INFO "$(LanguagePrompt)"
 
 !insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 !insertmacro MUI_PAGE_DIRECTORY
@@ -37,15 +41,21 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${VENDOR}"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+; The first is the fallback; the system's language is offered first.
 !insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "Japanese"
 
 LangString ShortcutDescription ${LANG_ENGLISH} \
   "Launch fireworks rockets with the digit keys 1–9 or the mouse"
+LangString ShortcutDescription ${LANG_JAPANESE} "1～9の数字キーやマウスで花火を打ち上げます"
+LangString LanguagePrompt ${LANG_ENGLISH} "Please select a language."
+LangString LanguagePrompt ${LANG_JAPANESE} "言語を選んでください。"
 
 ; For every user: Program Files, the common Start menu and the machine's registry.
 Function .onInit
   SetShellVarContext all
   SetRegView 64
+  !insertmacro MUI_LANGDLL_DISPLAY
 FunctionEnd
 
 Function un.onInit
