@@ -41,6 +41,13 @@ int Scaled(int logical, UINT dpi) {
   return MulDiv(logical, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
 }
 
+// The outer size that gives the fixed client area at this many dots per inch.
+SIZE WindowSizeFor(UINT dpi) {
+  RECT rect{0, 0, Scaled(WindowLayout::ClientWidth, dpi), Scaled(WindowLayout::ClientHeight, dpi)};
+  AdjustWindowRectExForDpi(&rect, Style, FALSE, ExStyle, dpi);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
 }  // namespace
 
 Form1::Form1(HINSTANCE instance)
@@ -128,9 +135,9 @@ void Form1::ApplyDotSize() {
 
 LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    auto* created = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    created->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
   }
   auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   return self != nullptr ? self->Handle(message, wParam, lParam)
@@ -151,8 +158,8 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       OnKeyDown(wParam, lParam);
       return 0;
     case WM_SYSKEYDOWN:
-      OnKeyDown(wParam, lParam);  // Alt+digit launches too
-      break;                      // and Alt+F4, Alt and F10 keep their meaning
+      model_.LaunchRocket(*this, KeyCode(wParam, lParam));  // Alt+digit launches too
+      break;  // and Alt+F4, Alt and F10 keep their meaning
     case WM_SYSCHAR:
       if (KeyCode(0, lParam) != VkNone) {
         return 0;  // Alt+digit has no menu to open: no beep
@@ -175,7 +182,8 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_GETDPISCALEDSIZE:
-      return OnGetDpiScaledSize(static_cast<UINT>(wParam), *reinterpret_cast<SIZE*>(lParam));
+      *reinterpret_cast<SIZE*>(lParam) = WindowSizeFor(static_cast<UINT>(wParam));
+      return TRUE;  // the suggested rectangle of WM_DPICHANGED gets exactly this size
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -225,11 +233,6 @@ void Form1::OnButtonDown() {
   model_.LaunchRocket(*this, MouseLaunchKey);
 }
 
-bool Form1::OnGetDpiScaledSize(UINT dpi, SIZE& size) const {
-  size = WindowSizeFor(dpi);
-  return true;
-}
-
 void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
   dpi_ = dpi;
   SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -237,12 +240,6 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
   number1_.Layout(dpi_);
   canvas_.Resize(WindowLayout::ClientWidth, WindowLayout::ClientHeight, PixelRatio());
   InvalidateRect(window_, nullptr, FALSE);
-}
-
-SIZE Form1::WindowSizeFor(UINT dpi) const {
-  RECT rect{0, 0, Scaled(WindowLayout::ClientWidth, dpi), Scaled(WindowLayout::ClientHeight, dpi)};
-  AdjustWindowRectExForDpi(&rect, Style, FALSE, ExStyle, dpi);
-  return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 double Form1::PixelRatio() const {

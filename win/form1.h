@@ -42,9 +42,7 @@ class Form1 : public ModelHost {
   void OnKeyDown(WPARAM virtualKey, LPARAM keyData);
   void OnButtonDown();
   void OnDpiChanged(UINT dpi, const RECT& suggested);
-  bool OnGetDpiScaledSize(UINT dpi, SIZE& size) const;
 
-  SIZE WindowSizeFor(UINT dpi) const;
   double PixelRatio() const;
 
   HWND window_ = nullptr;
