@@ -13,7 +13,11 @@ wait_for 5 'GREEN_N == 1' || fail "expected only the green dot at the origin at 
 press_key 1
 wait_for 5 'GREEN_N == 2 && ORANGE_N == 0 && YELLOW_N == 0' ||
   fail "key 1 did not add one rising rocket: $(counts)"
-pass "key 1 launches a rocket"
+# Every host draws the same random sequence: the first rocket rises at x = 407.4 px.
+column=$(convert "$WORK/poll.png" -crop "$(window_geometry "$CLIENT_W" $((CLIENT_H - 1)) 0 1)" \
+  +repage txt:- | awk -F'[,:]' -v green="$GREEN" '!found && index($0, green) { print $1; found = 1 }')
+[ "$column" = 407 ] || fail "the first rocket rose at x = $column px, not at 407 as on every host"
+pass "key 1 launches a rocket, at x = 407 px"
 press_key 3
 wait_for 5 'GREEN_N == 3 && ORANGE_N == 0 && YELLOW_N == 0' ||
   fail "key 3 did not add a second rocket beside the first: $(counts)"
