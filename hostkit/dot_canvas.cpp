@@ -130,12 +130,11 @@ void DotCanvas::Draw() {
     erasePending_ = false;
     unshown_ = true;
   }
-  if (frame_.size() > drawn_) {
-    unshown_ = true;
-  }
-  if (frame_.size() - drawn_ == 1) {
+  const std::size_t pending = frame_.size() - drawn_;
+  unshown_ = unshown_ || pending > 0;
+  if (pending == 1) {
     Fill(frame_.back());  // one dot over the rest: nothing to sort out
-  } else if (frame_.size() > drawn_) {
+  } else if (pending > 1) {
     // A fresh coverage map, row by row as rows are reached.
     if (++generation_ == 0) {
       std::fill(rowGeneration_.begin(), rowGeneration_.end(), 0);
