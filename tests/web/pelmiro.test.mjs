@@ -1,12 +1,17 @@
 // The built one-file page in headless Chromium, checked from its canvas pixels.
 import assert from 'node:assert/strict';
+import { readFile } from 'node:fs/promises';
+import { createRequire } from 'node:module';
 import { after, before, test } from 'node:test';
 import { countFrames, launchChromium, PAGE } from './browser.mjs';
 
 const SETTLE_FRAMES = 3; // a launched rocket is on screen within this many ticks
 const [ALT, CTRL, SHIFT] = [1, 2, 8];
-const VIEWPORT = { width: 600, height: 500, hasTouch: true };
-const ON_CANVAS = [250, 200];
+const DESKTOP = { width: 1280, height: 800, hasTouch: true };
+const FIELD = [500, 442];
+const FIRST_ROCKET_X = 407.4; // where the first launch of every run rises, in field pixels
+const AXE = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
+const CLICK_FIELD = 'a click on the field';
 
 let browser;
 const leaks = []; // console messages, page errors and requests for anything but the page
@@ -15,9 +20,9 @@ before(async () => {
 });
 after(() => browser?.close());
 
-async function openPage() {
+async function openPage(viewport = DESKTOP) {
   const page = await browser.newPage();
-  await page.setViewport(VIEWPORT);
+  await page.setViewport(viewport);
   page.on('console', (message) => leaks.push(`console: ${message.text()}`));
   page.on('pageerror', (error) => leaks.push(`error: ${error.message}`));
   page.on('request', (request) => request.url() !== PAGE && leaks.push(request.url()));
@@ -57,6 +62,22 @@ async function rocketColumns(page) {
   return flying.map(([x]) => x).sort((a, b) => a - b);
 }
 
+// Where the one rocket in flight is, in field pixels, at any pixel ratio: the middle of its
+// green pixels, away from the idle ones' corner.
+async function rocketX(page) {
+  await frames(page, SETTLE_FRAMES);
+  const ratio = (await page.$eval('#Form1', (canvas) => canvas.width)) / FIELD[0];
+  const corner = Math.ceil(ratio);
+  const xs = (await greenPixels(page)).filter(([x, y]) => x >= corner || y >= corner)
+    .map(([x]) => x + 0.5);
+  return Math.min(...xs) / ratio / 2 + Math.max(...xs) / ratio / 2;
+}
+
+const fieldCentre = (page) => page.$eval('#Form1', (canvas) => {
+  const { left, top, width, height } = canvas.getBoundingClientRect();
+  return [left + width / 2, top + height / 2];
+});
+
 // The dot size: the widest run of green pixels in a row.
 async function widestGreenRun(page) {
   await frames(page, SETTLE_FRAMES);
@@ -78,27 +99,61 @@ async function pressKeys(page, keys) {
   }
 }
 
-test('page, canvas and box as loaded, with one green dot at the top left', async () => {
-  const page = await openPage();
-  const layout = await page.evaluate(() => {
-    const rect = (element) => {
-      const { left, top, width, height } = element.getBoundingClientRect();
-      return [left, top, width, height];
-    };
-    const [canvas, box] = ['Form1', 'Number1'].map((id) => document.getElementById(id));
-    return [document.title, ...rect(canvas), canvas.width, canvas.height, ...rect(box),
-      getComputedStyle(box).fontSize, box.title, box.value];
-  });
-  assert.deepEqual(layout, ['Pelmiro', 0, 0, 500, 442, 500, 442, 0, 416, 69, 25, '18px',
-    '1から100までです。', '1']);
-  assert.deepEqual(await greenPixels(page), [[0, 0]]);
-  await page.close();
-});
-
 const keys = (...list) => (page) => pressKeys(page, list);
+
+// Each screen shows the whole field and box, centred, no larger than its own size and
+// never scrolled; the canvas has a device pixel for each of its pixels; the first launch
+// rises where it does on the desktop.
+const screens = [
+  { name: 'a 1280 x 800 desktop', viewport: DESKTOP, size: FIELD,
+    launch: keys({ code: 'Digit1' }) },
+  ...[[390, 844], [844, 390], [320, 320]].map(([width, height]) => ({
+    name: `a ${width} x ${height} phone at pixel ratio 3`,
+    viewport: { width, height, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
+    launch: async (page) => page.touchscreen.tap(...(await fieldCentre(page))),
+  })),
+];
+for (const { name, viewport, size, launch } of screens) {
+  test(`${name}: the field fits, centred, and the first "1" rises at x = 407.4`, async () => {
+    const page = await openPage(viewport);
+    const shown = await page.evaluate(() => {
+      const rect = (id) => {
+        const { left, top, right, bottom } = document.getElementById(id).getBoundingClientRect();
+        return { left, top, right, bottom, width: right - left, height: bottom - top };
+      };
+      const [canvas, box] = ['Form1', 'Number1'].map((id) => document.getElementById(id));
+      const { scrollWidth, scrollHeight } = document.scrollingElement;
+      return { field: rect('Form1'), box: rect('Number1'), backing: [canvas.width, canvas.height],
+        scroll: [scrollWidth, scrollHeight], window: [innerWidth, innerHeight],
+        ratio: devicePixelRatio, title: document.title, font: getComputedStyle(box).fontSize,
+        tooltip: box.title, value: box.value };
+    });
+    const { field, box, window: [width, height], ratio } = shown;
+    const scale = field.width / FIELD[0];
+    assert.deepEqual([shown.title, shown.tooltip, shown.value],
+      ['Pelmiro', '1から100までです。', '1']);
+    assert.deepEqual(shown.scroll, [width, height], 'nothing to scroll');
+    assert.ok(field.left >= 0 && field.top >= 0 && field.right <= width && field.bottom <= height);
+    assert.ok(box.left >= field.left && box.bottom <= field.bottom, 'the box is on the field');
+    assert.ok(scale <= 1 && Math.abs(field.height - FIELD[1] * scale) <= 1 / ratio);
+    assert.ok(Math.abs(field.left + field.right - width) <= 1, 'centred');
+    assert.deepEqual(shown.backing, [field.width, field.height].map((n) => Math.round(n * ratio)));
+    const boxAt = [box.left - field.left, box.top - field.top, box.width, box.height];
+    assert.deepEqual(boxAt.map((n) => Math.round(n / scale)), [0, 416, 69, 25]);
+    if (size) {
+      assert.deepEqual([field.width, field.height, shown.font], [...size, '18px']);
+    }
+    assert.deepEqual(await greenPixels(page), [[0, 0]]);
+    await launch(page);
+    const x = await rocketX(page);
+    assert.ok(Math.abs(x - FIRST_ROCKET_X) < 1, `the first rocket rises at x = ${x}`);
+    await page.close();
+  });
+}
+
 const digits = (prefix, from, to) =>
   Array.from({ length: to - from + 1 }, (_, i) => ({ code: `${prefix}${from + i}` }));
-const click = (options) => (page) => page.mouse.click(...ON_CANVAS, options);
+const click = (options) => async (page) => page.mouse.click(...(await fieldCentre(page)), options);
 const launchCases = [
   ['Digit1 to Digit9', keys(...digits('Digit', 1, 9)), 9],
   ['Digit0, keypad digits, letters', keys({ code: 'Digit0' }, ...digits('Numpad', 0, 9),
@@ -111,7 +166,7 @@ const launchCases = [
   ['middle button', click({ button: 'middle' }), 1],
   ['right button', click({ button: 'right' }), 1],
   ['a double-click', click({ count: 2 }), 1],
-  ['a touch tap', (page) => page.touchscreen.tap(...ON_CANVAS), 1],
+  ['a touch tap', async (page) => page.touchscreen.tap(...(await fieldCentre(page))), 1],
 ];
 for (const [name, act, rockets] of launchCases) {
   test(`${name} launches ${rockets}`, async () => {
@@ -138,6 +193,7 @@ const boxCases = [
   { typed: '6', commit: ['Tab'], shows: '6', size: 6 },
   { typed: '40', commit: ['Escape'], shows: '1', size: 1 },
   { keep: true, commit: ['ArrowUp', 'Escape'], shows: '2', size: 2 },
+  { typed: '7', commit: [CLICK_FIELD], shows: '7', size: 7 },
 ];
 for (const { typed = '', keep, enter, commit = ['Enter'], shows, size } of boxCases) {
   test(`box: ${JSON.stringify(typed.slice(0, 12))} then ${commit}`, async () => {
@@ -150,7 +206,7 @@ for (const { typed = '', keep, enter, commit = ['Enter'], shows, size } of boxCa
     await (enter ?? ((p, text) => p.keyboard.type(text)))(page, typed);
     assert.deepEqual(await rocketColumns(page), [], 'keys typed into the box launch nothing');
     for (const key of commit) {
-      await page.keyboard.press(key);
+      await (key === CLICK_FIELD ? click({})(page) : page.keyboard.press(key));
     }
     await pressKeys(page, [{ code: 'Digit1' }]); // the keys are back with the fireworks
     assert.equal(await page.$eval('#Number1', (box) => box.value), shows);
@@ -159,12 +215,46 @@ for (const { typed = '', keep, enter, commit = ['Enter'], shows, size } of boxCa
   });
 }
 
-test('device pixel ratio 1 then 2 while running: a 1000 x 884 backing store', async () => {
+test('device pixel ratio 1 then 2 while running: a 1000 x 884 backing store, shown', async () => {
   const page = await openPage();
-  await page.setViewport({ ...VIEWPORT, deviceScaleFactor: 2 }); // no reload
+  await page.setViewport({ ...DESKTOP, deviceScaleFactor: 2 }); // no reload
   await frames(page, 2);
   const size = await page.$eval('#Form1', (canvas) => [canvas.width, canvas.height]);
   assert.deepEqual(size, [1000, 884]);
+  assert.deepEqual(await greenPixels(page), [[0, 0]], 'the resized canvas shows the picture');
+  await page.close();
+});
+
+test('an idle tick puts nothing; a page shown again and a launch put again', async () => {
+  const page = await openPage();
+  const puts = () => page.evaluate(() => globalThis.frames);
+  const idle = await puts();
+  await frames(page, SETTLE_FRAMES);
+  assert.equal(await puts(), idle);
+  const other = await browser.newPage();
+  await other.bringToFront(); // hides the page
+  await page.bringToFront();
+  await other.close();
+  await page.waitForFunction((n) => globalThis.frames > n, { timeout: 5000 }, idle);
+  await pressKeys(page, [{ code: 'Digit1' }]);
+  await frames(page, 1);
+  assert.equal(await puts(), idle + 2);
+  await page.close();
+});
+
+test('accessible: nothing serious for axe-core, and Tab reaches the box with a ring', async () => {
+  const page = await openPage();
+  await page.evaluate(await readFile(AXE, 'utf8'));
+  const { violations } = await page.evaluate(() => globalThis.axe.run());
+  const serious = violations.filter(({ impact }) => impact === 'serious' || impact === 'critical');
+  assert.deepEqual(serious.map(({ id }) => id), []);
+  await page.keyboard.press('Tab');
+  const focused = await page.evaluate(() => {
+    const { id } = document.activeElement;
+    const { outlineStyle, outlineWidth } = getComputedStyle(document.activeElement);
+    return [id, outlineStyle, parseFloat(outlineWidth) > 0];
+  });
+  assert.deepEqual(focused, ['Number1', 'solid', true]);
   await page.close();
 });
 
