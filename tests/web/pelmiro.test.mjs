@@ -1,7 +1,10 @@
-// The built one-file page in headless Chromium, checked from its canvas pixels.
+// The built one-file page in headless Chromium, checked from its canvas pixels; and the
+// site folder beside it, served from this machine.
 import assert from 'node:assert/strict';
 import { readFile } from 'node:fs/promises';
+import { createServer } from 'node:http';
 import { createRequire } from 'node:module';
+import { extname } from 'node:path';
 import { after, before, test } from 'node:test';
 import { countFrames, launchChromium, PAGE } from './browser.mjs';
 
@@ -10,6 +13,7 @@ const [ALT, CTRL, SHIFT] = [1, 2, 8];
 const DESKTOP = { width: 1280, height: 800, hasTouch: true };
 const FIELD = [500, 442];
 const FIRST_ROCKET_X = 407.4; // where the first launch of every run rises, in field pixels
+const SITE = new URL('../../build/web/site/', import.meta.url);
 const AXE = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
 const CLICK_FIELD = 'a click on the field';
 
@@ -20,14 +24,15 @@ before(async () => {
 });
 after(() => browser?.close());
 
-async function openPage(viewport = DESKTOP) {
+async function openPage(viewport = DESKTOP, url = PAGE) {
   const page = await browser.newPage();
   await page.setViewport(viewport);
+  const ownFile = (address) => (url === PAGE ? address === PAGE : address.startsWith(url));
   page.on('console', (message) => leaks.push(`console: ${message.text()}`));
   page.on('pageerror', (error) => leaks.push(`error: ${error.message}`));
-  page.on('request', (request) => request.url() !== PAGE && leaks.push(request.url()));
+  page.on('request', (request) => ownFile(request.url()) || leaks.push(request.url()));
   await page.evaluateOnNewDocument(countFrames);
-  await page.goto(PAGE);
+  await page.goto(url);
   await frames(page, 1);
   return page;
 }
@@ -255,6 +260,42 @@ test('accessible: nothing serious for axe-core, and Tab reaches the box with a r
     return [id, outlineStyle, parseFloat(outlineWidth) > 0];
   });
   assert.deepEqual(focused, ['Number1', 'solid', true]);
+  await page.close();
+});
+
+// The site folder as a static host on this machine serves it.
+async function serveSite() {
+  const types = { '.html': 'text/html', '.js': 'text/javascript', '.png': 'image/png',
+    '.webmanifest': 'application/manifest+json' };
+  const server = createServer(async (request, response) => {
+    const file = new URL(`.${new URL(request.url, SITE).pathname}`, SITE);
+    const path = file.pathname.endsWith('/') ? `${file.pathname}index.html` : file.pathname;
+    try {
+      const body = await readFile(path);
+      response.writeHead(200, { 'content-type': types[extname(path)] }).end(body);
+    } catch {
+      response.writeHead(404).end();
+    }
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  return server;
+}
+
+test('the site from 127.0.0.1 is installable and, once visited, plays offline', async () => {
+  const server = await serveSite();
+  const page = await openPage(DESKTOP, `http://127.0.0.1:${server.address().port}/`);
+  try {
+    await page.waitForFunction(() => navigator.serviceWorker.controller, { timeout: 5000 });
+    const cdp = await page.createCDPSession();
+    assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
+  } finally {
+    server.closeAllConnections();
+    server.close();
+  }
+  await page.reload();
+  await frames(page, 1);
+  await pressKeys(page, [{ code: 'Digit1' }]);
+  assert.equal((await rocketColumns(page)).length, 1);
   await page.close();
 });
 
