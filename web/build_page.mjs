@@ -74,34 +74,44 @@ writePage(outputPath, template.replace('{{SITE}}', ''));
 
 if (args.values.site) {
   const site = args.values.site;
-  const MANIFEST = 'manifest.webmanifest';
+  // A manifest holds one language, so there is one for each, both for the same app; the
+  // page links the English one and, for a reader who prefers Japanese, the Japanese one.
+  const DESCRIPTIONS = {
+    en: 'A small fireworks toy: press 1 to 9, or click or tap, and rockets burst into ' +
+      'rings of sparks.',
+    ja: '数字キーの1〜9かクリック（タップ）で花火を打ち上げる、小さなおもちゃです。',
+  };
+  const manifestName = (lang) =>
+    (lang === 'en' ? 'manifest.webmanifest' : `manifest.${lang}.webmanifest`);
   const ICONS = [
     { src: 'icon-192.png', sizes: '192x192', type: 'image/png' },
     { src: 'icon-512.png', sizes: '512x512', type: 'image/png' },
     { src: 'icon-maskable-512.png', sizes: '512x512', type: 'image/png', purpose: 'maskable' },
   ];
-  const manifest = {
+  const manifest = (lang) => ({
     id: './',
     name: 'Pelmiro',
     short_name: 'Pelmiro',
-    description: 'A small fireworks toy: press 1 to 9, or click or tap, and rockets burst ' +
-      'into rings of sparks.',
-    lang: 'en',
+    description: DESCRIPTIONS[lang],
+    lang,
     start_url: './',
     scope: './',
     display: 'standalone',
     background_color: '#000000',
     theme_color: '#000000',
     icons: ICONS,
-  };
+  });
   const files = {
     'index.html': template.replace(
       '{{SITE}}',
-      `<link rel="manifest" href="${MANIFEST}">\n` +
+      `<link rel="manifest" href="${manifestName('en')}"` +
+        ` data-ja-href="${manifestName('ja')}">\n` +
         "<script>navigator.serviceWorker?.register('sw.js');</script>\n",
     ),
-    [MANIFEST]: `${JSON.stringify(manifest, null, 2)}\n`,
   };
+  for (const lang of Object.keys(DESCRIPTIONS)) {
+    files[manifestName(lang)] = `${JSON.stringify(manifest(lang), null, 2)}\n`;
+  }
   mkdirSync(site, { recursive: true });
   for (const [name, text] of Object.entries(files)) {
     writePage(join(site, name), text);
@@ -114,7 +124,8 @@ if (args.values.site) {
   for (const text of Object.values(files)) {
     hash.update(text);
   }
-  const cached = ['./', MANIFEST, ...ICONS.map(({ src }) => src)];
+  const cached = ['./', ...Object.keys(DESCRIPTIONS).map(manifestName),
+    ...ICONS.map(({ src }) => src)];
   const worker = readFileSync(new URL('sw.js', here), 'utf8')
     .replace('{{VERSION}}', hash.digest('hex').slice(0, VERSION_DIGITS))
     .replace('{{FILES}}', JSON.stringify(cached));

@@ -20,6 +20,32 @@ export function keyCodeOf(code) {
   return (digit[1] === 'Digit' ? DIGIT_ZERO : NUMPAD_ZERO) + Number(digit[2]);
 }
 
+// The page speaks the first of Japanese or English among the reader's languages, and
+// English when neither is there.
+export function pageLanguage(languages) {
+  const spoken = languages.map((tag) => tag.split('-')[0].toLowerCase());
+  return spoken.find((language) => language === 'ja' || language === 'en') ?? 'en';
+}
+
+function speak(doc, language) {
+  doc.documentElement.lang = language;
+  if (language !== 'ja') {
+    return;
+  }
+  for (const element of doc.querySelectorAll('[data-ja], [data-ja-label], [data-ja-href]')) {
+    const { ja, jaLabel, jaHref } = element.dataset;
+    if (ja) {
+      element.textContent = ja;
+    }
+    if (jaLabel) {
+      element.setAttribute('aria-label', jaLabel);
+    }
+    if (jaHref) {
+      element.setAttribute('href', jaHref);
+    }
+  }
+}
+
 function decodeBase64(text) {
   const binary = atob(text);
   const bytes = new Uint8Array(binary.length);
@@ -36,6 +62,7 @@ export async function startPelmiro(wasmBase64, doc) {
   const box = doc.getElementById('Number1');
   const howto = doc.getElementById('Howto');
   const context = canvas.getContext('2d', { alpha: false });
+  speak(doc, pageLanguage(win.navigator.languages));
 
   // The field's scale: as large as the window allows next to the line below it, never
   // above 1, and a whole number of device pixels wide so the module's pixels map one to

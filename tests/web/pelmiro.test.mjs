@@ -16,6 +16,7 @@ const FIRST_ROCKET_X = 407.4; // where the first launch of every run rises, in f
 const SITE = new URL('../../build/web/site/', import.meta.url);
 const AXE = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
 const CLICK_FIELD = 'a click on the field';
+const JAPANESE = /[\u3040-\u30ff]/; // kana
 
 let browser;
 const leaks = []; // console messages, page errors and requests for anything but the page
@@ -24,9 +25,15 @@ before(async () => {
 });
 after(() => browser?.close());
 
-async function openPage(viewport = DESKTOP, url = PAGE) {
+// The page in a new tab; acceptLanguage is the reader's list of preferred languages.
+async function openPage({ viewport = DESKTOP, url = PAGE, acceptLanguage } = {}) {
   const page = await browser.newPage();
   await page.setViewport(viewport);
+  if (acceptLanguage) {
+    const userAgent = await browser.userAgent();
+    const cdp = await page.createCDPSession();
+    await cdp.send('Emulation.setUserAgentOverride', { userAgent, acceptLanguage });
+  }
   const ownFile = (address) => (url === PAGE ? address === PAGE : address.startsWith(url));
   page.on('console', (message) => leaks.push(`console: ${message.text()}`));
   page.on('pageerror', (error) => leaks.push(`error: ${error.message}`));
@@ -120,7 +127,7 @@ const screens = [
 ];
 for (const { name, viewport, size, launch } of screens) {
   test(`${name}: the field fits, centred, and the first "1" rises at x = 407.4`, async () => {
-    const page = await openPage(viewport);
+    const page = await openPage({ viewport });
     const shown = await page.evaluate(() => {
       const rect = (id) => {
         const { left, top, right, bottom } = document.getElementById(id).getBoundingClientRect();
@@ -263,6 +270,31 @@ test('accessible: nothing serious for axe-core, and Tab reaches the box with a r
   await page.close();
 });
 
+// The page speaks the first of Japanese or English the reader prefers, else English; the
+// tooltip is the toy's own and stays.
+const languageCases = [
+  ['ja-JP,ja', 'ja'],
+  ['en-US,en', 'en'],
+  ['fr-FR,ja,en', 'ja'],
+  ['en-GB,ja', 'en'],
+  ['de-DE,de', 'en'],
+];
+for (const [acceptLanguage, lang] of languageCases) {
+  test(`a reader who prefers ${acceptLanguage} reads the page in ${lang}`, async () => {
+    const page = await openPage({ acceptLanguage });
+    const name = async (id) => page.accessibility.snapshot({ root: await page.$(id) });
+    const [field, box] = [await name('#Form1'), await name('#Number1')];
+    const [shown, howto, tooltip] = await page.evaluate(() => [document.documentElement.lang,
+      document.getElementById('Howto').textContent, document.getElementById('Number1').title]);
+    assert.deepEqual([shown, field.role, box.role, tooltip],
+      [lang, 'image', 'spinbutton', '1から100までです。']);
+    for (const text of [howto, field.name, box.name]) {
+      assert.equal(JAPANESE.test(text), lang === 'ja', text);
+    }
+    await page.close();
+  });
+}
+
 // The site folder as a static host on this machine serves it.
 async function serveSite() {
   const types = { '.html': 'text/html', '.js': 'text/javascript', '.png': 'image/png',
@@ -281,13 +313,16 @@ async function serveSite() {
   return server;
 }
 
-test('the site from 127.0.0.1 is installable and, once visited, plays offline', async () => {
+test('the site from 127.0.0.1 is installable, in Japanese too, and plays offline', async () => {
   const server = await serveSite();
-  const page = await openPage(DESKTOP, `http://127.0.0.1:${server.address().port}/`);
+  const url = `http://127.0.0.1:${server.address().port}/`;
+  const page = await openPage({ url, acceptLanguage: 'ja-JP' });
   try {
     await page.waitForFunction(() => navigator.serviceWorker.controller, { timeout: 5000 });
     const cdp = await page.createCDPSession();
     assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
+    const manifest = JSON.parse((await cdp.send('Page.getAppManifest')).data);
+    assert.deepEqual([manifest.lang, JAPANESE.test(manifest.description)], ['ja', true]);
   } finally {
     server.closeAllConnections();
     server.close();
