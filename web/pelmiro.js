@@ -27,7 +27,7 @@ export function pageLanguage(languages) {
   return spoken.find((language) => language === 'ja' || language === 'en') ?? 'en';
 }
 
-function speak(doc, language) {
+function useLanguage(doc, language) {
   doc.documentElement.lang = language;
   if (language !== 'ja') {
     return;
@@ -62,7 +62,7 @@ export async function startPelmiro(wasmBase64, doc) {
   const box = doc.getElementById('Number1');
   const howto = doc.getElementById('Howto');
   const context = canvas.getContext('2d', { alpha: false });
-  speak(doc, pageLanguage(win.navigator.languages));
+  useLanguage(doc, pageLanguage(win.navigator.languages));
 
   // The field's scale: as large as the window allows next to the line below it, never
   // above 1, and a whole number of device pixels wide so the module's pixels map one to

@@ -1,12 +1,14 @@
 // Keeps the installed page, its manifest and its icons, so once visited Pelmiro opens
-// with no network. The build names the cache after the files' contents: a new build
-// makes this file differ, the browser installs it, and the old cache is dropped.
+// with no network. The build fills in the files and names the cache after their contents:
+// a new build makes this file differ, the browser installs it, and the old cache is dropped.
 const CACHE = 'pelmiro-{{VERSION}}';
 const FILES = {{FILES}};
 
 self.addEventListener('install', (event) => {
+  // Past the HTTP cache, which may still hold the previous build's files.
+  const fresh = FILES.map((file) => new Request(file, { cache: 'reload' }));
   event.waitUntil(
-    caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()),
+    caches.open(CACHE).then((cache) => cache.addAll(fresh)).then(() => self.skipWaiting()),
   );
 });
 
