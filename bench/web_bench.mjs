@@ -1,8 +1,14 @@
-// The page in headless Chromium: one full tick (model, drawing, putImageData) with every
-// spark and rocket in the air at 100 px dots, against the same dots drawn with canvas 2D
-// arc() and fill(), in the same page and run; then navigation to the first frame.
+// The page in headless Chromium on a 1280 x 800 desktop, where the field is at full size:
+// one full tick (model, drawing, putImageData) with every spark and rocket in the air at
+// 100 px dots, against the same dots drawn with canvas 2D arc() and fill(), in the same
+// page and run, and the same tick at pixel ratio 3; navigation to the first frame; and
+// what the page costs while nothing is launched: its renderer's main-thread task time
+// over 10 s, at pixel ratios 1 and 3.
 // Usage: node web_bench.mjs BENCH_PAGE.html PAGE.html
-// Prints "name value" lines: web_tick_ms, web_arc_ms, web_speedup, web_first_frame_s.
+//        node web_bench.mjs --idle PAGE.html (the idle figures alone, say of an older build)
+// Prints "name value" lines: web_tick_ms, web_arc_ms, web_speedup, web_tick_ratio3_ms,
+// web_first_frame_s, web_idle_ratio1_pct, web_idle_ratio3_pct.
+import { setTimeout as sleep } from 'node:timers/promises';
 import { pathToFileURL } from 'node:url';
 import { countFrames, launchChromium } from '../tests/web/browser.mjs';
 
@@ -11,11 +17,47 @@ const TICKS_PER_SAMPLE = 10; // the page's clock has 0.1 ms steps: time ten tick
 const NAVIGATIONS = 7;
 const DOT_SIZE = 100;
 const MS_PER_S = 1000;
+const DESKTOP = { width: 1280, height: 800 };
+const HIGH_RATIO = 3;
+const IDLE_MS = 10 * MS_PER_S;
+const SETTLE_MS = MS_PER_S; // past loading, before the idle count starts
+const PERCENT = 100;
 
-const [benchPage, page] = process.argv.slice(2).map((path) => pathToFileURL(path).href);
+const idleOnly = process.argv[2] === '--idle';
+const [benchPage, page] = process.argv.slice(idleOnly ? 3 : 2)
+  .map((path) => pathToFileURL(path).href);
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
-function measureTicks(samples, ticksPerSample, dotSize) {
+async function openAt(browser, url, deviceScaleFactor) {
+  const tab = await browser.newPage();
+  await tab.setViewport({ ...DESKTOP, deviceScaleFactor });
+  await tab.goto(url);
+  return tab;
+}
+
+// Per cent of one core the renderer's main thread spends on tasks while the page idles.
+async function idlePercent(browser, url, deviceScaleFactor) {
+  const tab = await openAt(browser, url, deviceScaleFactor);
+  await sleep(SETTLE_MS);
+  const cdp = await tab.createCDPSession();
+  await cdp.send('Performance.enable');
+  const taskSeconds = async () => (await cdp.send('Performance.getMetrics')).metrics
+    .find(({ name }) => name === 'TaskDuration').value;
+  const before = await taskSeconds();
+  const start = performance.now();
+  await sleep(IDLE_MS);
+  const busy = (await taskSeconds()) - before;
+  const seconds = (performance.now() - start) / MS_PER_S;
+  await tab.close();
+  return (PERCENT * busy) / seconds;
+}
+
+async function printIdle(browser, url) {
+  console.log(`web_idle_ratio1_pct ${await idlePercent(browser, url, 1)}`);
+  console.log(`web_idle_ratio3_pct ${await idlePercent(browser, url, HIGH_RATIO)}`);
+}
+
+function measureTicks(samples, ticksPerSample, dotSize, withArcs) {
   const DOT_COUNT = 1011; // 1001 sparks and 10 rockets
   const TWIPS_PER_PIXEL = 15;
   const { wasm, frame, context } = globalThis.pelmiro;
@@ -40,6 +82,9 @@ function measureTicks(samples, ticksPerSample, dotSize) {
       flush();
     }
     ticks.push((performance.now() - start) / ticksPerSample);
+    if (!withArcs) {
+      continue;
+    }
     start = performance.now();
     for (let t = 0; t < ticksPerSample; t++) {
       context.fillStyle = '#000';
@@ -59,27 +104,36 @@ function measureTicks(samples, ticksPerSample, dotSize) {
 
 const browser = await launchChromium();
 try {
-  const tab = await browser.newPage();
-  await tab.goto(benchPage);
-  await tab.waitForFunction(() => globalThis.pelmiro);
-  const { ticks, arcs } = await tab.evaluate(measureTicks, SAMPLES, TICKS_PER_SAMPLE, DOT_SIZE);
-  const tick = median(ticks);
-  const arc = median(arcs);
-  await tab.close();
+  if (idleOnly) {
+    await printIdle(browser, benchPage);
+  } else {
+    const tab = await openAt(browser, benchPage, 1);
+    await tab.waitForFunction(() => globalThis.pelmiro);
+    const { ticks, arcs } = await tab.evaluate(measureTicks, SAMPLES, TICKS_PER_SAMPLE,
+      DOT_SIZE, true);
+    await tab.close();
+    const sharp = await openAt(browser, benchPage, HIGH_RATIO);
+    await sharp.waitForFunction(() => globalThis.pelmiro);
+    const sharpTicks = (await sharp.evaluate(measureTicks, SAMPLES, TICKS_PER_SAMPLE, DOT_SIZE,
+      false)).ticks;
+    await sharp.close();
 
-  const firstFrames = [];
-  for (let i = 0; i < NAVIGATIONS; i++) {
-    const fresh = await browser.newPage();
-    await fresh.evaluateOnNewDocument(countFrames);
-    await fresh.goto(page);
-    await fresh.waitForFunction(() => globalThis.frames >= 1);
-    firstFrames.push((await fresh.evaluate(() => globalThis.firstFrameMs)) / MS_PER_S);
-    await fresh.close();
+    const firstFrames = [];
+    for (let i = 0; i < NAVIGATIONS; i++) {
+      const fresh = await browser.newPage();
+      await fresh.evaluateOnNewDocument(countFrames);
+      await fresh.goto(page);
+      await fresh.waitForFunction(() => globalThis.frames >= 1);
+      firstFrames.push((await fresh.evaluate(() => globalThis.firstFrameMs)) / MS_PER_S);
+      await fresh.close();
+    }
+    console.log(`web_tick_ms ${median(ticks)}`);
+    console.log(`web_arc_ms ${median(arcs)}`);
+    console.log(`web_speedup ${median(arcs) / median(ticks)}`);
+    console.log(`web_tick_ratio3_ms ${median(sharpTicks)}`);
+    console.log(`web_first_frame_s ${median(firstFrames)}`);
+    await printIdle(browser, page);
   }
-  console.log(`web_tick_ms ${tick}`);
-  console.log(`web_arc_ms ${arc}`);
-  console.log(`web_speedup ${arc / tick}`);
-  console.log(`web_first_frame_s ${median(firstFrames)}`);
 } finally {
   await browser.close();
 }

@@ -76,15 +76,16 @@ install_web_test_modules() {
 }
 
 # build_web_page DIR [SOURCE...]: compiles the model, the drawing library and the browser
-# entry to WebAssembly and writes DIR/pelmiro.html with everything inlined. Extra sources
-# make a benchmark page, which also keeps its running show in globalThis.pelmiro.
+# entry to WebAssembly and writes DIR/pelmiro.html with everything inlined, and DIR/site/,
+# the same page installable as an app. Extra sources make a benchmark page instead, which
+# also keeps its running show in globalThis.pelmiro.
 build_web_page() {
   local dir=$1
   shift
   local flags=(--target=wasm32-wasi -std=c++20 -fno-exceptions -fno-rtti -msimd128 -mbulk-memory
     -DNDEBUG -Wall -Wextra -Wpedantic -Werror -I"$ROOT")
-  local expose=() kit=() source
-  [ $# -eq 0 ] || expose=(pelmiro)
+  local output=(--site "$dir/site") kit=() source
+  [ $# -eq 0 ] || output=(--expose pelmiro)
   mkdir -p "$dir/hostkit"
   # The pixel fills are vectorised only when built for speed; the rest is built for size.
   for source in "$ROOT"/hostkit/*.cpp; do
@@ -93,9 +94,16 @@ build_web_page() {
   done
   clang++-14 "${flags[@]}" -Oz -mexec-model=reactor -Wl,--strip-all -o "$dir/pelmiro.wasm" \
     "${kit[@]}" "$ROOT"/web/*.cpp "$ROOT"/model/*.cpp "$@"
-  local size
+  local size art=$ROOT/assets/pelmiro-32.xpm
   for size in 16 32; do
     convert "$ROOT/assets/pelmiro-$size.xpm" -strip "$dir/icon-$size.png"
   done
-  node "$ROOT/web/build_page.mjs" "$dir/pelmiro.wasm" "$dir/pelmiro.html" "${expose[@]}"
+  # The app icons: the artwork scaled by whole steps, each pixel a sharp square; the
+  # maskable one is kept inside the circle a launcher may cut it to, on black.
+  for size in 192 512; do
+    convert "$art" -strip -filter point -resize "${size}x$size" "$dir/icon-$size.png"
+  done
+  convert "$art" -strip -filter point -resize 288x288 -background black -gravity center \
+    -extent 512x512 "$dir/icon-maskable-512.png"
+  node "$ROOT/web/build_page.mjs" "$dir/pelmiro.wasm" "$dir/pelmiro.html" "${output[@]}"
 }

@@ -1,12 +1,19 @@
 // Writes the one-file page: the template with the script, the WebAssembly module (base64)
 // and the icons (PNG data URLs; icon-16.png and icon-32.png beside the module) inlined.
-// Usage: node build_page.mjs MODULE.wasm OUTPUT.html [GLOBAL]
-// With GLOBAL, the running page is also kept in globalThis[GLOBAL] (benchmark pages only).
-import { readFileSync, writeFileSync } from 'node:fs';
+// With --site, also a folder for a static web host: the same page as index.html with a
+// web app manifest, the app icons (icon-192.png, icon-512.png, icon-maskable-512.png
+// beside the module) and a service worker that keeps them for offline use.
+// Usage: node build_page.mjs MODULE.wasm OUTPUT.html [--site DIR] [--expose GLOBAL]
+// With --expose, the running page is also kept in globalThis[GLOBAL] (benchmark pages only).
+import { createHash } from 'node:crypto';
+import { copyFileSync, mkdirSync, readFileSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
+import { parseArgs } from 'node:util';
 
 const MAX_PAGE_BYTES = 64 * 1024;
 const ALLOWED_IMPORTS = ['env.TickCount'];
+const VERSION_DIGITS = 16;
 const here = new URL('.', import.meta.url);
 
 function fail(message) {
@@ -14,16 +21,28 @@ function fail(message) {
   process.exit(1);
 }
 
+const usage = 'usage: node build_page.mjs MODULE.wasm OUTPUT.html [--site DIR] [--expose GLOBAL]';
+let args;
+try {
+  args = parseArgs({
+    allowPositionals: true,
+    options: { site: { type: 'string' }, expose: { type: 'string' } },
+  });
+} catch (error) {
+  fail(`${error.message}\n${usage}`);
+}
+const [wasmPath, outputPath] = args.positionals;
+if (!wasmPath || !outputPath || args.positionals.length > 2) {
+  fail(usage);
+}
+const beside = (name) => new URL(name, pathToFileURL(wasmPath));
+
 // The icons were converted to PNG beside the module.
 function iconUrl(size) {
-  const png = readFileSync(new URL(`icon-${size}.png`, pathToFileURL(wasmPath)));
+  const png = readFileSync(beside(`icon-${size}.png`));
   return `data:image/png;base64,${png.toString('base64')}`;
 }
 
-const [wasmPath, outputPath, globalName] = process.argv.slice(2);
-if (!wasmPath || !outputPath) {
-  fail('usage: node build_page.mjs MODULE.wasm OUTPUT.html [GLOBAL]');
-}
 const wasm = readFileSync(wasmPath);
 const imports = WebAssembly.Module.imports(new WebAssembly.Module(wasm)).map(
   (i) => `${i.module}.${i.name}`,
@@ -34,14 +53,81 @@ if (unexpected.length > 0) {
 }
 
 const start = `startPelmiro('${wasm.toString('base64')}', document)`;
-const boot = globalName ? `globalThis.${globalName} = await ${start};` : `${start};`;
+const { expose } = args.values;
+const boot = expose ? `globalThis.${expose} = await ${start};` : `${start};`;
 const script = `${readFileSync(new URL('pelmiro.js', here), 'utf8')}${boot}`;
-const page = readFileSync(new URL('pelmiro.html', here), 'utf8')
+const template = readFileSync(new URL('pelmiro.html', here), 'utf8')
   .replace('{{ICON_16}}', () => iconUrl(16))
   .replace('{{ICON_32}}', () => iconUrl(32))
   .replace('{{SCRIPT}}', () => script);
-const size = Buffer.byteLength(page);
-if (size > MAX_PAGE_BYTES) {
-  fail(`${outputPath} would be ${size} bytes, more than ${MAX_PAGE_BYTES}`);
+
+function writePage(path, page) {
+  const size = Buffer.byteLength(page);
+  if (size > MAX_PAGE_BYTES) {
+    fail(`${path} would be ${size} bytes, more than ${MAX_PAGE_BYTES}`);
+  }
+  writeFileSync(path, page);
 }
-writeFileSync(outputPath, page);
+
+// The one-file page links nothing, so it also works from file:// and from a plain host.
+writePage(outputPath, template.replace('{{SITE}}', ''));
+
+if (args.values.site) {
+  const site = args.values.site;
+  // A manifest holds one language, so there is one for each, both for the same app; the
+  // page links the English one and, for a reader who prefers Japanese, the Japanese one.
+  const DESCRIPTIONS = {
+    en: 'A small fireworks toy: press 1 to 9, or click or tap, and rockets burst into ' +
+      'rings of sparks.',
+    ja: '数字キーの1〜9かクリック（タップ）で花火を打ち上げる、小さなおもちゃです。',
+  };
+  const manifestName = (lang) =>
+    (lang === 'en' ? 'manifest.webmanifest' : `manifest.${lang}.webmanifest`);
+  const ICONS = [
+    { src: 'icon-192.png', sizes: '192x192', type: 'image/png' },
+    { src: 'icon-512.png', sizes: '512x512', type: 'image/png' },
+    { src: 'icon-maskable-512.png', sizes: '512x512', type: 'image/png', purpose: 'maskable' },
+  ];
+  const manifest = (lang) => ({
+    id: './',
+    name: 'Pelmiro',
+    short_name: 'Pelmiro',
+    description: DESCRIPTIONS[lang],
+    lang,
+    start_url: './',
+    scope: './',
+    display: 'standalone',
+    background_color: '#000000',
+    theme_color: '#000000',
+    icons: ICONS,
+  });
+  const files = {
+    'index.html': template.replace(
+      '{{SITE}}',
+      `<link rel="manifest" href="${manifestName('en')}"` +
+        ` data-ja-href="${manifestName('ja')}">\n` +
+        "<script>navigator.serviceWorker?.register('sw.js');</script>\n",
+    ),
+  };
+  for (const lang of Object.keys(DESCRIPTIONS)) {
+    files[manifestName(lang)] = `${JSON.stringify(manifest(lang), null, 2)}\n`;
+  }
+  mkdirSync(site, { recursive: true });
+  for (const [name, text] of Object.entries(files)) {
+    writePage(join(site, name), text);
+  }
+  const hash = createHash('sha256');
+  for (const { src } of ICONS) {
+    copyFileSync(beside(src), join(site, src));
+    hash.update(readFileSync(beside(src)));
+  }
+  for (const text of Object.values(files)) {
+    hash.update(text);
+  }
+  const cached = ['./', ...Object.keys(DESCRIPTIONS).map(manifestName),
+    ...ICONS.map(({ src }) => src)];
+  const worker = readFileSync(new URL('sw.js', here), 'utf8')
+    .replace('{{VERSION}}', hash.digest('hex').slice(0, VERSION_DIGITS))
+    .replace('{{FILES}}', JSON.stringify(cached));
+  writeFileSync(join(site, 'sw.js'), worker);
+}

@@ -1,6 +1,8 @@
 // Pelmiro's page: the canvas, the timer, the keys, the mouse, touch and the dot-size box
 // around the fireworks compiled to WebAssembly. The module takes only the clock from here.
 
+const CLIENT_WIDTH = 500; // the field in CSS pixels at full size
+const CLIENT_HEIGHT = 442;
 const LAUNCH_KEY_ONE = 49; // a press on the canvas acts as the "1" key
 const DIGIT_ZERO = 48;
 const NUMPAD_ZERO = 96;
@@ -18,6 +20,32 @@ export function keyCodeOf(code) {
   return (digit[1] === 'Digit' ? DIGIT_ZERO : NUMPAD_ZERO) + Number(digit[2]);
 }
 
+// The page speaks the first of Japanese or English among the reader's languages, and
+// English when neither is there.
+export function pageLanguage(languages) {
+  const spoken = languages.map((tag) => tag.split('-')[0].toLowerCase());
+  return spoken.find((language) => language === 'ja' || language === 'en') ?? 'en';
+}
+
+function useLanguage(doc, language) {
+  doc.documentElement.lang = language;
+  if (language !== 'ja') {
+    return;
+  }
+  for (const element of doc.querySelectorAll('[data-ja], [data-ja-label], [data-ja-href]')) {
+    const { ja, jaLabel, jaHref } = element.dataset;
+    if (ja) {
+      element.textContent = ja;
+    }
+    if (jaLabel) {
+      element.setAttribute('aria-label', jaLabel);
+    }
+    if (jaHref) {
+      element.setAttribute('href', jaHref);
+    }
+  }
+}
+
 function decodeBase64(text) {
   const binary = atob(text);
   const bytes = new Uint8Array(binary.length);
@@ -30,20 +58,54 @@ function decodeBase64(text) {
 export async function startPelmiro(wasmBase64, doc) {
   const win = doc.defaultView;
   const canvas = doc.getElementById('Form1');
+  const client = canvas.parentElement;
   const box = doc.getElementById('Number1');
+  const howto = doc.getElementById('Howto');
   const context = canvas.getContext('2d', { alpha: false });
+  useLanguage(doc, pageLanguage(win.navigator.languages));
+
+  // The field's scale: as large as the window allows next to the line below it, never
+  // above 1, and a whole number of device pixels wide so the module's pixels map one to
+  // one onto the screen. The module draws at ratio device pixels per field pixel.
+  let ratio = 1;
+  let fittedPixelRatio = 0;
+  function fit() {
+    const page = win.getComputedStyle(client.parentElement);
+    const px = (name) => parseFloat(page[name]);
+    const edges = client.offsetWidth - client.clientWidth;
+    const room = doc.documentElement;
+    const width = room.clientWidth - px('paddingLeft') - px('paddingRight') - edges;
+    const height = room.clientHeight - px('paddingTop') - px('paddingBottom') - px('rowGap') -
+      howto.getBoundingClientRect().height - edges;
+    const scale = Math.min(1, width / CLIENT_WIDTH, height / CLIENT_HEIGHT);
+    fittedPixelRatio = win.devicePixelRatio;
+    const devicePixels = Math.max(1, Math.floor(CLIENT_WIDTH * scale * fittedPixelRatio));
+    ratio = devicePixels / CLIENT_WIDTH;
+    // The module rounds the height the same way.
+    const cssPixels = (length) => `${Math.round(length * ratio) / fittedPixelRatio}px`;
+    client.style.width = cssPixels(CLIENT_WIDTH);
+    client.style.height = cssPixels(CLIENT_HEIGHT);
+    client.style.setProperty('--scale', String(ratio / fittedPixelRatio));
+  }
+  fit();
+  win.addEventListener('resize', fit);
+
   const { instance } = await WebAssembly.instantiate(decodeBase64(wasmBase64), {
     env: { TickCount: () => Math.floor(win.performance.now()) | 0 },
   });
   const wasm = instance.exports;
   wasm._initialize();
-  wasm.start(win.devicePixelRatio);
+  wasm.start(ratio);
 
   // A view on the module's pixels; made again only when the buffer moved, grew or changed size.
   let image = null;
   let imagePixels = 0;
+  const present = () => context.putImageData(image, 0, 0);
   function frame() {
-    if (!wasm.tick(win.devicePixelRatio)) {
+    if (win.devicePixelRatio !== fittedPixelRatio) {
+      fit(); // a zoom or another screen need not resize the window
+    }
+    if (!wasm.tick(ratio)) {
       return; // the picture on the canvas is still the right one
     }
     const pixels = wasm.pixels();
@@ -55,13 +117,18 @@ export async function startPelmiro(wasmBase64, doc) {
       const bytes = new Uint8ClampedArray(buffer, pixels, width * height * BYTES_PER_PIXEL);
       image = new ImageData(bytes, width, height);
       imagePixels = pixels;
-      if (canvas.width !== width || canvas.height !== height) {
-        canvas.width = width;
-        canvas.height = height;
-      }
     }
-    context.putImageData(image, 0, 0);
+    if (canvas.width !== width || canvas.height !== height) {
+      canvas.width = width; // this blanks the canvas, and the picture is put right after
+      canvas.height = height;
+    }
+    present();
   }
+  // A canvas that was hidden or lost its context may come back blank; the module's pixels
+  // still hold the picture.
+  const presentAgain = () => image && present();
+  doc.addEventListener('visibilitychange', () => doc.hidden || presentAgain());
+  canvas.addEventListener('contextrestored', presentAgain);
 
   win.addEventListener('keydown', (event) => {
     if (event.target === box) {

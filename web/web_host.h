@@ -9,9 +9,9 @@
 
 namespace pelmiro {
 
-// The browser's host for the model: the page's 500 x 442 CSS-pixel canvas, drawn into a
-// pixel buffer the page copies onto the canvas after every tick, the page's millisecond
-// clock and the random source every host shares.
+// The browser's host for the model: the page's 500 x 442 field, drawn at the device pixels
+// it is shown with into a pixel buffer the page copies onto the canvas when it changed,
+// the page's millisecond clock and the random source every host shares.
 class WebHost : public ModelHost {
  public:
   static constexpr int ClientWidthPx = WindowLayout::ClientWidth;

@@ -1,12 +1,23 @@
-// The built one-file page in headless Chromium, checked from its canvas pixels.
+// The built one-file page in headless Chromium, checked from its canvas pixels; and the
+// site folder beside it, served from this machine.
 import assert from 'node:assert/strict';
+import { readFile } from 'node:fs/promises';
+import { createServer } from 'node:http';
+import { createRequire } from 'node:module';
+import { extname } from 'node:path';
 import { after, before, test } from 'node:test';
 import { countFrames, launchChromium, PAGE } from './browser.mjs';
 
 const SETTLE_FRAMES = 3; // a launched rocket is on screen within this many ticks
 const [ALT, CTRL, SHIFT] = [1, 2, 8];
-const VIEWPORT = { width: 600, height: 500, hasTouch: true };
-const ON_CANVAS = [250, 200];
+const DESKTOP = { width: 1280, height: 800, hasTouch: true };
+const FIELD = [500, 442];
+const BOX_FONT_PX = 18; // 13.5 pt
+const FIRST_ROCKET_X = 407.4; // where the first launch of every run rises, in field pixels
+const SITE = new URL('../../build/web/site/', import.meta.url);
+const AXE = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
+const CLICK_FIELD = 'a click on the field';
+const JAPANESE = /[\u3040-\u30ff]/; // kana
 
 let browser;
 const leaks = []; // console messages, page errors and requests for anything but the page
@@ -15,14 +26,21 @@ before(async () => {
 });
 after(() => browser?.close());
 
-async function openPage() {
+// The page in a new tab; acceptLanguage is the reader's list of preferred languages.
+async function openPage({ viewport = DESKTOP, url = PAGE, acceptLanguage } = {}) {
   const page = await browser.newPage();
-  await page.setViewport(VIEWPORT);
+  await page.setViewport(viewport);
+  if (acceptLanguage) {
+    const userAgent = await browser.userAgent();
+    const cdp = await page.createCDPSession();
+    await cdp.send('Emulation.setUserAgentOverride', { userAgent, acceptLanguage });
+  }
+  const ownFile = (address) => (url === PAGE ? address === PAGE : address.startsWith(url));
   page.on('console', (message) => leaks.push(`console: ${message.text()}`));
   page.on('pageerror', (error) => leaks.push(`error: ${error.message}`));
-  page.on('request', (request) => request.url() !== PAGE && leaks.push(request.url()));
+  page.on('request', (request) => ownFile(request.url()) || leaks.push(request.url()));
   await page.evaluateOnNewDocument(countFrames);
-  await page.goto(PAGE);
+  await page.goto(url);
   await frames(page, 1);
   return page;
 }
@@ -78,27 +96,51 @@ async function pressKeys(page, keys) {
   }
 }
 
-test('page, canvas and box as loaded, with one green dot at the top left', async () => {
-  const page = await openPage();
-  const layout = await page.evaluate(() => {
-    const rect = (element) => {
-      const { left, top, width, height } = element.getBoundingClientRect();
-      return [left, top, width, height];
-    };
-    const [canvas, box] = ['Form1', 'Number1'].map((id) => document.getElementById(id));
-    return [document.title, ...rect(canvas), canvas.width, canvas.height, ...rect(box),
-      getComputedStyle(box).fontSize, box.title, box.value];
-  });
-  assert.deepEqual(layout, ['Pelmiro', 0, 0, 500, 442, 500, 442, 0, 416, 69, 25, '18px',
-    '1から100までです。', '1']);
-  assert.deepEqual(await greenPixels(page), [[0, 0]]);
-  await page.close();
-});
-
 const keys = (...list) => (page) => pressKeys(page, list);
+
+// Each screen shows the whole field and box, centred, never scrolled and never above full
+// size, a device pixel for each canvas pixel; and the first "1" rises at the desktop's x.
+const screens = [
+  ['a 1280 x 800 desktop', DESKTOP, keys({ code: 'Digit1' }), true],
+  ...[[390, 844], [844, 390], [320, 320]].map(([width, height]) => [
+    `a ${width} x ${height} phone at pixel ratio 3`,
+    { width, height, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
+    (page) => page.tap('#Form1'), false]),
+];
+for (const [name, viewport, launch, fullSize] of screens) {
+  test(`${name}: the field fits, centred, and the first "1" rises at x = 407.4`, async () => {
+    const page = await openPage({ viewport });
+    const { field, box, backing, window, ratio, ...shown } = await page.evaluate(() => {
+      const [canvas, box] = ['Form1', 'Number1'].map((id) => document.getElementById(id));
+      const { scrollWidth, scrollHeight } = document.scrollingElement;
+      return { field: canvas.getBoundingClientRect().toJSON(), backing: [canvas.width,
+        canvas.height], box: box.getBoundingClientRect().toJSON(), ratio: devicePixelRatio,
+      window: [innerWidth, innerHeight], scroll: [scrollWidth, scrollHeight],
+      texts: [document.title, box.value], font: parseFloat(getComputedStyle(box).fontSize) };
+    });
+    const scale = field.width / FIELD[0];
+    assert.deepEqual(shown.scroll, window, 'nothing to scroll');
+    assert.ok(field.top >= 0 && field.bottom <= window[1], 'the whole field is in sight');
+    assert.ok(Math.abs(field.left + field.right - window[0]) <= 1, 'centred');
+    assert.ok(Math.abs(field.height - FIELD[1] * scale) <= 1 / ratio, 'its shape kept');
+    assert.equal(scale === 1, fullSize);
+    assert.deepEqual(backing, [field.width, field.height].map((n) => Math.round(n * ratio)));
+    const boxAt = [box.left - field.left, box.top - field.top, box.width, box.height];
+    assert.deepEqual(boxAt.map((n) => Math.round(n / scale)), [0, 416, 69, 25]);
+    assert.ok(Math.abs(shown.font - BOX_FONT_PX * scale) < 0.1, 'its font scaled with it');
+    assert.deepEqual(shown.texts, ['Pelmiro', '1']);
+    assert.deepEqual(await greenPixels(page), [[0, 0]]);
+    await launch(page);
+    const columns = await rocketColumns(page); // a rocket's, of its dot a device pixel or two
+    const x = (columns[0] + columns.at(-1) + 1) / 2 / (backing[0] / FIELD[0]);
+    assert.ok(Math.abs(x - FIRST_ROCKET_X) < 1, `the first rocket rises at x = ${x}`);
+    await page.close();
+  });
+}
+
 const digits = (prefix, from, to) =>
   Array.from({ length: to - from + 1 }, (_, i) => ({ code: `${prefix}${from + i}` }));
-const click = (options) => (page) => page.mouse.click(...ON_CANVAS, options);
+const click = (options) => (page) => page.click('#Form1', options);
 const launchCases = [
   ['Digit1 to Digit9', keys(...digits('Digit', 1, 9)), 9],
   ['Digit0, keypad digits, letters', keys({ code: 'Digit0' }, ...digits('Numpad', 0, 9),
@@ -111,7 +153,7 @@ const launchCases = [
   ['middle button', click({ button: 'middle' }), 1],
   ['right button', click({ button: 'right' }), 1],
   ['a double-click', click({ count: 2 }), 1],
-  ['a touch tap', (page) => page.touchscreen.tap(...ON_CANVAS), 1],
+  ['a touch tap', (page) => page.tap('#Form1'), 1],
 ];
 for (const [name, act, rockets] of launchCases) {
   test(`${name} launches ${rockets}`, async () => {
@@ -138,6 +180,7 @@ const boxCases = [
   { typed: '6', commit: ['Tab'], shows: '6', size: 6 },
   { typed: '40', commit: ['Escape'], shows: '1', size: 1 },
   { keep: true, commit: ['ArrowUp', 'Escape'], shows: '2', size: 2 },
+  { typed: '7', commit: [CLICK_FIELD], shows: '7', size: 7 },
 ];
 for (const { typed = '', keep, enter, commit = ['Enter'], shows, size } of boxCases) {
   test(`box: ${JSON.stringify(typed.slice(0, 12))} then ${commit}`, async () => {
@@ -150,7 +193,7 @@ for (const { typed = '', keep, enter, commit = ['Enter'], shows, size } of boxCa
     await (enter ?? ((p, text) => p.keyboard.type(text)))(page, typed);
     assert.deepEqual(await rocketColumns(page), [], 'keys typed into the box launch nothing');
     for (const key of commit) {
-      await page.keyboard.press(key);
+      await (key === CLICK_FIELD ? click({})(page) : page.keyboard.press(key));
     }
     await pressKeys(page, [{ code: 'Digit1' }]); // the keys are back with the fireworks
     assert.equal(await page.$eval('#Number1', (box) => box.value), shows);
@@ -159,12 +202,95 @@ for (const { typed = '', keep, enter, commit = ['Enter'], shows, size } of boxCa
   });
 }
 
-test('device pixel ratio 1 then 2 while running: a 1000 x 884 backing store', async () => {
+test('device pixel ratio 1 then 2 while running: a 1000 x 884 backing store, shown', async () => {
   const page = await openPage();
-  await page.setViewport({ ...VIEWPORT, deviceScaleFactor: 2 }); // no reload
+  await page.setViewport({ ...DESKTOP, deviceScaleFactor: 2 }); // no reload
   await frames(page, 2);
   const size = await page.$eval('#Form1', (canvas) => [canvas.width, canvas.height]);
   assert.deepEqual(size, [1000, 884]);
+  assert.deepEqual(await greenPixels(page), [[0, 0]], 'the resized canvas shows the picture');
+  await page.close();
+});
+
+test('an idle tick puts nothing; a page shown again and a launch put again', async () => {
+  const page = await openPage();
+  const puts = () => page.evaluate(() => globalThis.frames);
+  const idle = await puts();
+  await frames(page, SETTLE_FRAMES);
+  assert.equal(await puts(), idle);
+  const other = await browser.newPage();
+  await other.bringToFront(); // hides the page
+  await page.bringToFront();
+  await other.close();
+  await pressKeys(page, [{ code: 'Digit1' }]);
+  await frames(page, 1);
+  assert.equal(await puts(), idle + 2);
+  await page.close();
+});
+
+// The page speaks the first of Japanese or English the reader prefers, else English, with
+// nothing serious for axe-core; the tooltip is the toy's own and stays. Tab reaches the
+// box, which shows a ring.
+const languageCases = [
+  ['ja-JP,ja', 'ja'],
+  ['en-US,en', 'en'],
+  ['fr-FR,ja,en', 'ja'],
+  ['en-GB,ja', 'en'],
+  ['de-DE,de', 'en'],
+];
+for (const [acceptLanguage, lang] of languageCases) {
+  test(`a reader who prefers ${acceptLanguage} reads the page in ${lang}`, async () => {
+    const page = await openPage({ acceptLanguage });
+    const name = async (id) => page.accessibility.snapshot({ root: await page.$(id) });
+    const [field, box] = [await name('#Form1'), await name('#Number1')];
+    await page.evaluate(await readFile(AXE, 'utf8'));
+    await page.keyboard.press('Tab');
+    const [shown, howto, tooltip, serious, focused] = await page.evaluate(async () => [
+      document.documentElement.lang, document.getElementById('Howto').textContent,
+      document.getElementById('Number1').title, (await globalThis.axe.run()).violations
+        .filter(({ impact }) => impact === 'serious' || impact === 'critical').map(({ id }) => id),
+      [document.activeElement.id, getComputedStyle(document.activeElement).outlineStyle]]);
+    assert.deepEqual([shown, field.role, box.role, tooltip, serious, focused],
+      [lang, 'image', 'spinbutton', '1から100までです。', [], ['Number1', 'solid']]);
+    for (const text of [howto, field.name, box.name]) {
+      assert.equal(JAPANESE.test(text), lang === 'ja', text);
+    }
+    await page.close();
+  });
+}
+
+// The site folder, served as a static host serves it.
+async function serveSite() {
+  const types = { '.html': 'text/html', '.js': 'text/javascript', '.png': 'image/png',
+    '.webmanifest': 'application/manifest+json' };
+  const server = createServer(({ url }, response) => {
+    const file = new URL(`.${url.replace(/\/$/, '/index.html')}`, SITE);
+    const type = { 'content-type': types[extname(file.pathname)] };
+    readFile(file).then((body) => response.writeHead(200, type).end(body),
+      () => response.writeHead(404).end());
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  return server;
+}
+
+test('the site from 127.0.0.1 is installable, in Japanese too, and plays offline', async () => {
+  const server = await serveSite();
+  const url = `http://127.0.0.1:${server.address().port}/`;
+  const page = await openPage({ url, acceptLanguage: 'ja-JP' });
+  try {
+    await page.waitForFunction(() => navigator.serviceWorker.controller, { timeout: 5000 });
+    const cdp = await page.createCDPSession();
+    assert.deepEqual((await cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
+    const manifest = JSON.parse((await cdp.send('Page.getAppManifest')).data);
+    assert.deepEqual([manifest.lang, JAPANESE.test(manifest.description)], ['ja', true]);
+  } finally {
+    server.closeAllConnections();
+    server.close();
+  }
+  await page.reload();
+  await frames(page, 1);
+  await pressKeys(page, [{ code: 'Digit1' }]);
+  assert.equal((await rocketColumns(page)).length, 1);
   await page.close();
 });
 
