@@ -18,20 +18,24 @@ constexpr std::int32_t Orange = Rgb(255, 125, 0);
 constexpr std::int32_t Yellow = Rgb(255, 250, 0);
 
 std::array<float, DotCount * FieldsPerDot> dots;
+bool shifted = false;
 
 }  // namespace
 }  // namespace pelmiro
 
 using namespace pelmiro;
 
-// Every spark slot taken and every rocket in flight.
+// Every spark slot taken and every rocket in flight. Each fill puts the sparks a pixel
+// away from the last one's, so the next tick's picture always changes and is drawn.
 extern "C" __attribute__((export_name("bench_fill"))) void BenchFill() {
   WebHost& host = PageHost();
   FireworksModel& model = host.Model();
   model.InitModel(host);
+  shifted = !shifted;
+  const double shift = shifted ? DotCanvas::TwipsPerPixel : 0;
   for (int i = 0; i < FireworksModel::TubuCount; ++i) {
     const auto [u, v] = bench::SpreadPoint(i);
-    model.CreateTubu(u * AreaWidth, v * AreaHeight, 0, 0, i % 2 ? Orange : Yellow);
+    model.CreateTubu(u * AreaWidth + shift, v * AreaHeight, 0, 0, i % 2 ? Orange : Yellow);
   }
   for (int i = 0; i < FireworksModel::RocketCount; ++i) {
     host.Launch(FireworksModel::FirstLaunchKey);
