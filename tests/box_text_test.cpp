@@ -17,20 +17,14 @@ TEST(BoxTextTest, TypedTextBecomesAFourDecimalNumberOrNothing) {
     std::optional<double> value;
   };
   const Row rows[] = {
-      {L"150", 150},
       {L" -5 ", -5},
       {L"2,5", 2.5},
-      {L"0.5", 0.5},
       {L"3.14159", 3.1416},
-      {L"1e2", 100},
       {L"1e309", inf},
       {std::wstring(10000, L'9'), inf},
-      {L"", {}},
       {L"   ", {}},
-      {L"abc", {}},
       {L"12abc", {}},
       {L"inf", {}},
-      {L"nan", {}},
       {L"0x10", {}},
       {L"1.2.3", {}},
   };
