@@ -16,6 +16,12 @@ struct WindowLayout {
   static constexpr std::int32_t TimerIntervalMs = 99;
 
   static constexpr Rect BoxRect{0, 416, 69, 25};
+  // The box keeps its size and its gap to the bottom edge when the client area grows.
+  static constexpr int BoxBottomGap = ClientHeight - BoxRect.top - BoxRect.height;
+  static constexpr Rect BoxRectFor(int clientHeight) {
+    return {BoxRect.left, clientHeight - BoxBottomGap - BoxRect.height, BoxRect.width,
+            BoxRect.height};
+  }
   static constexpr double BoxPointSize = 13.5;
   static constexpr int BoxDecimals = 4;  // the box holds a fixed-point number
   static constexpr char16_t BoxToolTip[] = u"1から100までです。";
