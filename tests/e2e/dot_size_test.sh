@@ -131,4 +131,46 @@ box_crop box-12-after-launch
 same_pixels box-12 box-12-after-launch || fail "key 2 after Return went into the box"
 pass "after Return the digit keys launch again"
 
+# Escape, the arrows and a click on the field, judged by how much of the dot at the
+# origin shows in the corner: 12 px across now.
+shot size-12
+count_colours size-12 "${CORNER[@]}"
+size_12=$GREEN_N
+click_at "$BOX_CLICK_X" "$BOX_CLICK_Y" 1
+press_key ctrl+a
+xdotool type --delay 50 40
+press_key Escape
+park_pointer
+holds_for 1.2 "GREEN_N == $size_12" "${CORNER[@]}" || fail "Escape committed what was typed: $(counts) in the corner"
+box_crop box-escape
+same_pixels box-12 box-escape || fail "after Escape the box does not show 12 again"
+pass "Escape in the box drops what was typed"
+
+# The Up and Down keys and the arrows step by one: up makes the dots bigger.
+click_at "$BOX_CLICK_X" "$BOX_CLICK_Y" 1
+for row in 'the Up key:Up:>' 'the Down key:Down:<' 'the up arrow:60 422:>' 'the down arrow:60 434:<'; do
+  IFS=: read -r what how op <<<"$row"
+  shot step
+  count_colours step "${CORNER[@]}"
+  before=$GREEN_N
+  if [[ $how == *' '* ]]; then click_at $how 1; else press_key "$how"; fi
+  wait_for 5 "GREEN_N $op $before" "${CORNER[@]}" ||
+    fail "$what did not make the dots $op $before pixels in the corner: $(counts)"
+  pass "$what steps the dot size the right way ($before -> $GREEN_N pixels in the corner)"
+done
+
+# A click on the field commits what was typed and hands the keys back to the window.
+click_at "$BOX_CLICK_X" "$BOX_CLICK_Y" 1
+press_key ctrl+a
+xdotool type --delay 50 40
+click_at 250 200 1
+park_pointer
+# A quarter of a dot 40 px across: about pi * 20^2 / 4 = 314 pixels.
+wait_for 5 'GREEN_N >= 280 && GREEN_N <= 350' "${CORNER[@]}" ||
+  fail "a click on the field did not commit the 40 typed into the box: $(counts) in the corner"
+wait_for 20 "$QUIET" "${BELOW_CORNER[@]}" || fail "the click's rocket never went: $(counts)"
+press_key 3
+wait_for 5 "$LAUNCHED" "${BELOW_CORNER[@]}" || fail "after a click on the field, key 3 launched nothing"
+pass "a click on the field commits the box and hands the keys back"
+
 close_pelmiro
