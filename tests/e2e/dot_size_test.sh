@@ -146,17 +146,24 @@ box_crop box-escape
 same_pixels box-12 box-escape || fail "after Escape the box does not show 12 again"
 pass "Escape in the box drops what was typed"
 
-# The Up and Down keys and the arrows step by one: up makes the dots bigger.
+# The Up and Down keys and the arrows step by one, up to bigger dots. Each is used
+# twice, between 14 and 12, and judged against those sizes entered: a dot of odd size
+# is centred on the corner pixel and may show more of itself than a bigger one.
+enter_size 14
+wait_for 5 "GREEN_N > $size_12" "${CORNER[@]}" || fail "entering 14 did not make the dots bigger: $(counts)"
+size_14=$GREEN_N
 click_at "$BOX_CLICK_X" "$BOX_CLICK_Y" 1
-for row in 'the Up key:Up:>' 'the Down key:Down:<' 'the up arrow:60 422:>' 'the down arrow:60 434:<'; do
-  IFS=: read -r what how op <<<"$row"
-  shot step
-  count_colours step "${CORNER[@]}"
-  before=$GREEN_N
-  if [[ $how == *' '* ]]; then click_at $how 1; else press_key "$how"; fi
-  wait_for 5 "GREEN_N $op $before" "${CORNER[@]}" ||
-    fail "$what did not make the dots $op $before pixels in the corner: $(counts)"
-  pass "$what steps the dot size the right way ($before -> $GREEN_N pixels in the corner)"
+for row in 'the Down key:Down:12' 'the Up key:Up:14' 'the down arrow:60 434:12' 'the up arrow:60 422:14'; do
+  IFS=: read -r what how size <<<"$row"
+  if [[ $how == *' '* ]]; then
+    click_at $how --repeat 2 --delay 700 1 # no double-click
+  else
+    xdotool key --delay 100 "$how" "$how"
+  fi
+  pixels=size_$size
+  wait_for 5 "GREEN_N == ${!pixels}" "${CORNER[@]}" ||
+    fail "$what twice did not make the dots $size px across: $(counts) in the corner"
+  pass "$what steps the dot size by one the right way"
 done
 
 # A click on the field commits what was typed and hands the keys back to the window.
