@@ -151,17 +151,17 @@ pass "Escape in the box drops what was typed"
 # is centred on the corner pixel and may show more of itself than a bigger one.
 enter_size 14
 wait_for 5 "GREEN_N > $size_12" "${CORNER[@]}" || fail "entering 14 did not make the dots bigger: $(counts)"
-size_14=$GREEN_N
+declare -A size_pixels=([12]=$size_12 [14]=$GREEN_N)
 click_at "$BOX_CLICK_X" "$BOX_CLICK_Y" 1
 for row in 'the Down key:Down:12' 'the Up key:Up:14' 'the down arrow:60 434:12' 'the up arrow:60 422:14'; do
   IFS=: read -r what how size <<<"$row"
-  if [[ $how == *' '* ]]; then
-    click_at $how --repeat 2 --delay 700 1 # no double-click
+  read -r -a at <<<"$how"
+  if [ ${#at[@]} -eq 2 ]; then
+    click_at "${at[@]}" --repeat 2 --delay 700 1 # no double-click
   else
     xdotool key --delay 100 "$how" "$how"
   fi
-  pixels=size_$size
-  wait_for 5 "GREEN_N == ${!pixels}" "${CORNER[@]}" ||
+  wait_for 5 "GREEN_N == ${size_pixels[$size]}" "${CORNER[@]}" ||
     fail "$what twice did not make the dots $size px across: $(counts) in the corner"
   pass "$what steps the dot size by one the right way"
 done
