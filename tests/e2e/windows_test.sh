@@ -18,6 +18,7 @@ UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pelmiro'
 capture_rise() {
   local i
   for i in 0 1 2 3 4 5 6 7; do
+    sleep 0.05 # spread over the rise however fast the machine
     xwd -silent -id "$WID" -out "$WORK/rise-$i.xwd"
   done
 }
