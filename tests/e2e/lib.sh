@@ -316,6 +316,15 @@ count_colours() {
   read -r GREEN_N ORANGE_N YELLOW_N OTHER_N <<<"$counts"
 }
 
+# green_column NAME: the leftmost column of a green pixel below the window's top row
+# (where the parked rockets sit) in screenshot NAME, or nothing when there is none.
+green_column() {
+  local box
+  box=$(convert "$WORK/$1.png" -crop "$(window_geometry "$CLIENT_W" $((CLIENT_H - 1)) 0 1)" +repage \
+    -fill black +opaque "$GREEN" -bordercolor black -border 1 -format '%@' info: 2>/dev/null)
+  [[ $box =~ ^[0-9]+x[0-9]+\+([0-9]+)\+ ]] && [ "${box%%x*}" -gt 0 ] && echo $((BASH_REMATCH[1] - 1))
+}
+
 # crop NAME OUT W H X Y: saves a region of the window in screenshot NAME as OUT.png
 crop() {
   convert "$WORK/$1.png" -crop "$(window_geometry "$3" "$4" "$5" "$6")" +repage "$WORK/$2.png"
