@@ -90,8 +90,7 @@ void Form1::ToggleFullScreen() {
     showNormal();  // the fixed size comes back with the state change
     return;
   }
-  // Lifted first: a widget held at a fixed size keeps it even in full screen.
-  HoldFixedSize(false);
+  // The state change lifts the fixed size before the window system acts on it.
   pointerIdle_.Moved(TickClock());
   showFullScreen();
 }
