@@ -119,6 +119,13 @@ pointer_shown || fail "the pointer hid outside full screen"
 pass "outside full screen the pointer stays"
 
 enter_full_screen F11
+# Minimised and back, the window is still full screen.
+xdotool windowminimize "$WID"
+sleep 1
+wmctrl -i -a "$WID"
+sleep 1
+client_is "${SCREEN_W}x$SCREEN_H" || fail "after a minimise the full-screen window came back at $(client_size)"
+pass "a minimised full-screen window comes back full screen"
 leave_full_screen F11
 
 close_pelmiro
