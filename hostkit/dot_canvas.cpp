@@ -60,6 +60,7 @@ bool DotCanvas::Resize(int logicalWidth, int logicalHeight, double devicePixelRa
   erasePending_ = false;
   shapeChanged_ = true;
   unshown_ = true;
+  MarkAllChanged();
   return true;
 }
 
@@ -121,7 +122,38 @@ bool DotCanvas::Finish() {
   }
   const bool changed = unshown_;
   unshown_ = false;
+  changed_ = {};
+  if (changedRight_ > changedLeft_ && changedBottom_ > changedTop_) {
+    changed_ = {changedLeft_, changedTop_, changedRight_ - changedLeft_,
+                changedBottom_ - changedTop_};
+  }
+  changedLeft_ = changedTop_ = changedRight_ = changedBottom_ = 0;
   return changed;
+}
+
+// Widens the changed rectangle to a dot's square, clipped to the buffer.
+void DotCanvas::MarkChanged(Stamp dot) {
+  const int left = std::max(0, dot.left);
+  const int top = std::max(0, dot.top);
+  const int right = std::min(width_, dot.left + devicePixels_);
+  const int bottom = std::min(height_, dot.top + devicePixels_);
+  if (left >= right || top >= bottom) {
+    return;
+  }
+  if (changedRight_ <= changedLeft_) {
+    changedLeft_ = left, changedTop_ = top, changedRight_ = right, changedBottom_ = bottom;
+    return;
+  }
+  changedLeft_ = std::min(changedLeft_, left);
+  changedTop_ = std::min(changedTop_, top);
+  changedRight_ = std::max(changedRight_, right);
+  changedBottom_ = std::max(changedBottom_, bottom);
+}
+
+void DotCanvas::MarkAllChanged() {
+  changedLeft_ = changedTop_ = 0;
+  changedRight_ = width_;
+  changedBottom_ = height_;
 }
 
 void DotCanvas::Draw() {
@@ -151,6 +183,7 @@ void DotCanvas::Erase() {
   const auto dotArea = static_cast<std::size_t>(devicePixels_) * devicePixels_;
   if (fillToErase_ || previous_.size() * dotArea >= pixels_.size()) {
     FillRun(pixels_.data(), pixels_.data() + pixels_.size(), black_);
+    MarkAllChanged();
     return;
   }
   for (const Stamp& dot : previous_) {
@@ -159,6 +192,7 @@ void DotCanvas::Erase() {
 }
 
 void DotCanvas::Fill(Stamp dot) {
+  MarkChanged(dot);
   const int firstRow = std::max(0, -dot.top);
   const int lastRow = std::min(devicePixels_, height_ - dot.top);
   for (int row = firstRow; row < lastRow; ++row) {
@@ -173,6 +207,7 @@ void DotCanvas::Fill(Stamp dot) {
 
 // Paints the pixels of the dot that no later dot has painted, and marks them covered.
 void DotCanvas::FillUncovered(Stamp dot) {
+  MarkChanged(dot);
   const int firstRow = std::max(0, -dot.top);
   const int lastRow = std::min(devicePixels_, height_ - dot.top);
   for (int row = firstRow; row < lastRow; ++row) {
