@@ -157,12 +157,21 @@ void DotCanvas::MarkAllChanged() {
 }
 
 void DotCanvas::Draw() {
+  const std::size_t pending = frame_.size() - drawn_;
+  // When the whole picture must be blackened and several dots drawn, the dots go first
+  // and then black goes where none of them landed: on a large screen full of large dots
+  // that writes each pixel once instead of twice.
+  bool blackenRest = false;
   if (erasePending_) {
-    Erase();
+    blackenRest = pending > 1 && EraseByFill();
+    if (blackenRest) {
+      MarkAllChanged();
+    } else {
+      Erase();
+    }
     erasePending_ = false;
     unshown_ = true;
   }
-  const std::size_t pending = frame_.size() - drawn_;
   unshown_ = unshown_ || pending > 0;
   if (pending == 1) {
     Fill(frame_.back());  // one dot over the rest: nothing to sort out
@@ -176,12 +185,43 @@ void DotCanvas::Draw() {
       FillUncovered(frame_[i]);
     }
   }
+  if (blackenRest) {
+    FillUncoveredBlack();
+  }
   drawn_ = frame_.size();
 }
 
-void DotCanvas::Erase() {
+bool DotCanvas::EraseByFill() const {
   const auto dotArea = static_cast<std::size_t>(devicePixels_) * devicePixels_;
-  if (fillToErase_ || previous_.size() * dotArea >= pixels_.size()) {
+  return fillToErase_ || previous_.size() * dotArea >= pixels_.size();
+}
+
+// Blackens every pixel the coverage map of this Draw() leaves uncovered.
+void DotCanvas::FillUncoveredBlack() {
+  for (int y = 0; y < height_; ++y) {
+    std::uint32_t* line = pixels_.data() + static_cast<std::size_t>(y) * width_;
+    if (rowGeneration_[y] != generation_) {
+      FillRun(line, line + width_, black_);  // no dot reached this row
+      continue;
+    }
+    if (rowUncovered_[y] == 0) {
+      continue;
+    }
+    const Word* bits = covered_.data() + static_cast<std::size_t>(y) * wordsPerRow_;
+    for (int base = 0; base < width_; base += WordBits) {
+      Word todo = ~bits[base / WordBits] & BitRange(0, std::min(WordBits, width_ - base));
+      while (todo != 0) {
+        const int first = std::countr_zero(todo);
+        const int run = std::countr_one(todo >> first);
+        FillRun(line + base + first, line + base + first + run, black_);
+        todo &= ~BitRange(first, first + run);
+      }
+    }
+  }
+}
+
+void DotCanvas::Erase() {
+  if (EraseByFill()) {
     FillRun(pixels_.data(), pixels_.data() + pixels_.size(), black_);
     MarkAllChanged();
     return;
@@ -232,10 +272,10 @@ void DotCanvas::FillUncovered(Stamp dot) {
       Word& word = bits[base / WordBits];
       Word todo = BitRange(from, to) & ~word;
       word |= todo;
-      rowUncovered_[y] -= static_cast<std::uint32_t>(std::popcount(todo));
       while (todo != 0) {
         const int first = std::countr_zero(todo);
         const int run = std::countr_one(todo >> first);
+        rowUncovered_[y] -= static_cast<std::uint32_t>(run);
         FillRun(line + base + first, line + base + first + run, dot.pixel);
         todo &= ~BitRange(first, first + run);
       }

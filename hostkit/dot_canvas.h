@@ -30,8 +30,9 @@ struct DeviceRect {
 // - a frame that puts the same dots in the same places as the one before is not drawn
 //   at all, and Finish() says so, so the host need not show it again;
 // - the previous frame is erased dot by dot when that is cheaper than filling the buffer;
-// - dots are painted front to back, each pixel once, so a thousand large overlapping
-//   dots cost little more than one fill of the buffer.
+// - dots are painted front to back, each pixel once, and when the buffer is to be filled
+//   black goes only where no dot landed, so a thousand large overlapping dots cost about
+//   one fill of the buffer.
 // Nothing allocates while a frame is drawn unless a frame holds more than ReservedDots.
 class DotCanvas {
   static constexpr std::uint32_t Opaque = 0xFF000000;
@@ -103,6 +104,8 @@ class DotCanvas {
   void BuildSpans();
   void Draw();
   void Erase();
+  bool EraseByFill() const;
+  void FillUncoveredBlack();
   void Fill(Stamp dot);  // by value: the buffer cannot alias it
   void FillUncovered(Stamp dot);
   void MarkChanged(Stamp dot);
