@@ -82,16 +82,12 @@ bool SameSpan(const std::uint8_t* a, const std::uint8_t* b, const QImage& image,
 void CheckChanged(const DotSurface& surface, const std::vector<std::uint8_t>& before,
                   bool finished) {
   const QImage& image = surface.Image();
-  if (image.isNull()) {
-    return;
-  }
   const auto [left, top, width, height] = surface.Canvas().Changed();
   Check(finished || width == 0);
-  for (int y = 0; y < image.height(); ++y) {
-    const bool inRows = y >= top && y < top + height;
-    Check(SameSpan(before.data(), image.constBits(), image, y, 0, inRows ? left : image.width()));
-    Check(!inRows ||
-          SameSpan(before.data(), image.constBits(), image, y, left + width, image.width()));
+  for (int y = 0, all = image.width(); y < image.height(); ++y) {
+    const bool rows = y >= top && y < top + height;
+    Check(SameSpan(before.data(), image.constBits(), image, y, 0, rows ? left : all) &&
+          (!rows || SameSpan(before.data(), image.constBits(), image, y, left + width, all)));
   }
 }
 

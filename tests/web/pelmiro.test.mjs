@@ -148,15 +148,12 @@ for (const [name, viewport, launch, fullSize] of screens) {
 // "1" rises at the same share of its width; leaving gives the field back as it was.
 const fullScreens = screens.filter(([name]) => !name.includes('320'));
 const layout = (page) => page.evaluate(() => {
-  const rect = (id) => {
-    const { left, top, width, height } = document.getElementById(id).getBoundingClientRect();
-    return [left, top, width, height];
-  };
-  const canvas = document.getElementById('Form1');
-  return { field: rect('Form1'), box: rect('Number1'), backing: [canvas.width, canvas.height],
-    font: getComputedStyle(document.getElementById('Number1')).fontSize, window: [innerWidth,
-      innerHeight], ratio: devicePixelRatio, under: document.getElementById('Under')
-      .checkVisibility() };
+  const [canvas, box, under] = ['Form1', 'Number1', 'Under'].map((id) => document.getElementById(id));
+  const rect = (element) => ['left', 'top', 'width', 'height'].map((side) =>
+    element.getBoundingClientRect()[side]);
+  return { field: rect(canvas), box: rect(box), backing: [canvas.width, canvas.height], font:
+    getComputedStyle(box).fontSize, window: [innerWidth, innerHeight], ratio: devicePixelRatio,
+  under: under.checkVisibility() };
 });
 for (const [name, viewport, launch] of fullScreens) {
   test(`full screen on ${name}: the field fills it, and leaving gives it back`, async () => {
@@ -198,9 +195,7 @@ const launchCases = [
   ['a double-click', click({ count: 2 }), 1],
   ['a touch tap', (page) => page.tap('#Form1'), 1],
   ['four quick touch taps', async (page) => {
-    for (let i = 0; i < 4; i++) {
-      await page.tap('#Form1');
-    }
+    for (let tap = 0; tap < 4; tap++) await page.tap('#Form1');
   }, 4],
 ];
 for (const [name, act, rockets] of launchCases) {
