@@ -11,6 +11,9 @@ namespace {
 using Word = std::uint32_t;
 constexpr int WordBits = 32;
 constexpr Word AllBits = ~Word{0};
+// How many times over a frame's dots must be able to cover the buffer before they are
+// painted ahead of the black.
+constexpr std::size_t CoverFirstOverlap = 2;
 
 int DeviceLength(int logical, double ratio) {
   return static_cast<int>(std::lround(logical * ratio));
@@ -158,12 +161,14 @@ void DotCanvas::MarkAllChanged() {
 
 void DotCanvas::Draw() {
   const std::size_t pending = frame_.size() - drawn_;
-  // When the whole picture must be blackened and several dots drawn, the dots go first
-  // and then black goes where none of them landed: on a large screen full of large dots
-  // that writes each pixel once instead of twice.
+  // When the whole picture must be blackened and the dots drawn could cover it several
+  // times over, the dots go first and then black goes where none of them landed: that
+  // writes each pixel once instead of twice. Sparser dots leave too many gaps for that.
   bool blackenRest = false;
   if (erasePending_) {
-    blackenRest = pending > 1 && EraseByFill();
+    const auto dotArea = static_cast<std::size_t>(devicePixels_) * devicePixels_;
+    blackenRest =
+        pending > 1 && pending * dotArea >= CoverFirstOverlap * pixels_.size() && EraseByFill();
     if (blackenRest) {
       MarkAllChanged();
     } else {
