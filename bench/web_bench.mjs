@@ -1,13 +1,16 @@
 // The page in headless Chromium on a 1280 x 800 desktop, where the field is at full size:
 // one full tick (model, drawing, putImageData) with every spark and rocket in the air at
 // 100 px dots, against the same dots drawn with canvas 2D arc() and fill(), in the same
-// page and run, and the same tick at pixel ratio 3; navigation to the first frame; and
+// page and run, and the same tick at pixel ratio 3; the same tick in full screen on a 4K
+// screen (1920 x 1080 CSS pixels at ratio 2), at 100 px and 1 px dots; navigation to the
+// first frame; and
 // what the page costs while nothing is launched: its renderer's main-thread task time
 // over 10 s, at pixel ratios 1 and 3.
 // Usage: node web_bench.mjs BENCH_PAGE.html PAGE.html
 //        node web_bench.mjs --idle PAGE.html (the idle figures alone, say of an older build)
 // Prints "name value" lines: web_tick_ms, web_arc_ms, web_speedup, web_tick_ratio3_ms,
-// web_first_frame_s, web_idle_ratio1_pct, web_idle_ratio3_pct.
+// web_tick_4k_ms, web_tick_4k_1px_ms, web_first_frame_s, web_idle_ratio1_pct,
+// web_idle_ratio3_pct.
 import { setTimeout as sleep } from 'node:timers/promises';
 import { pathToFileURL } from 'node:url';
 import { countFrames, launchChromium } from '../tests/web/browser.mjs';
@@ -19,6 +22,9 @@ const DOT_SIZE = 100;
 const MS_PER_S = 1000;
 const DESKTOP = { width: 1280, height: 800 };
 const HIGH_RATIO = 3;
+const SCREEN_4K = { width: 1920, height: 1080, deviceScaleFactor: 2 }; // 3840 x 2160 device px
+const SAMPLES_4K = 15;
+const TICKS_PER_SAMPLE_4K = 4;
 const IDLE_MS = 10 * MS_PER_S;
 const SETTLE_MS = MS_PER_S; // past loading, before the idle count starts
 const PERCENT = 100;
@@ -119,6 +125,27 @@ function measureTicks(samples, ticksPerSample, dotSize, withArcs) {
   return { ticks, arcs };
 }
 
+// The tick's median in full screen on a 4K screen, at each dot size.
+async function fullScreenTicks(browser, url, dotSizes) {
+  const tab = await browser.newPage();
+  await tab.setViewport(SCREEN_4K);
+  await tab.goto(url);
+  await tab.waitForFunction(() => globalThis.pelmiro);
+  await tab.click('#Fullscreen');
+  const device = [SCREEN_4K.width, SCREEN_4K.height].map((n) => n * SCREEN_4K.deviceScaleFactor);
+  await tab.waitForFunction((w, h) => {
+    const { canvas } = globalThis.pelmiro.context;
+    return canvas.width === w && canvas.height === h;
+  }, {}, ...device);
+  const medians = [];
+  for (const size of dotSizes) {
+    const { ticks } = await tab.evaluate(measureTicks, SAMPLES_4K, TICKS_PER_SAMPLE_4K, size, false);
+    medians.push(median(ticks));
+  }
+  await tab.close();
+  return medians;
+}
+
 const browser = await launchChromium();
 try {
   if (idleOnly) {
@@ -134,6 +161,7 @@ try {
     const sharpTicks = (await sharp.evaluate(measureTicks, SAMPLES, TICKS_PER_SAMPLE, DOT_SIZE,
       false)).ticks;
     await sharp.close();
+    const [screenTick, screenTickSmall] = await fullScreenTicks(browser, benchPage, [DOT_SIZE, 1]);
 
     const firstFrames = [];
     for (let i = 0; i < NAVIGATIONS; i++) {
@@ -148,6 +176,8 @@ try {
     console.log(`web_arc_ms ${median(arcs)}`);
     console.log(`web_speedup ${median(arcs) / median(ticks)}`);
     console.log(`web_tick_ratio3_ms ${median(sharpTicks)}`);
+    console.log(`web_tick_4k_ms ${screenTick}`);
+    console.log(`web_tick_4k_1px_ms ${screenTickSmall}`);
     console.log(`web_first_frame_s ${median(firstFrames)}`);
     await printIdle(browser, page);
   }

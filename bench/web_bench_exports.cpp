@@ -12,8 +12,6 @@ namespace {
 
 constexpr int DotCount = FireworksModel::TubuCount + FireworksModel::RocketCount;
 constexpr int FieldsPerDot = 3;  // x, y in twips and the colour
-constexpr double AreaWidth = WebHost::ClientWidthPx * DotCanvas::TwipsPerPixel;
-constexpr double AreaHeight = WebHost::ClientHeightPx * DotCanvas::TwipsPerPixel;
 constexpr std::int32_t Orange = Rgb(255, 125, 0);
 constexpr std::int32_t Yellow = Rgb(255, 250, 0);
 
@@ -25,17 +23,20 @@ bool shifted = false;
 
 using namespace pelmiro;
 
-// Every spark slot taken and every rocket in flight. Each fill puts the sparks a pixel
-// away from the last one's, so the next tick's picture always changes and is drawn.
+// Every spark slot taken and every rocket in flight, spread over the field at its present
+// size. Each fill puts the sparks a pixel away from the last one's, so the next tick's
+// picture always changes and is drawn.
 extern "C" __attribute__((export_name("bench_fill"))) void BenchFill() {
   WebHost& host = PageHost();
   FireworksModel& model = host.Model();
   model.InitModel(host);
+  const double width = host.ClientWidth();
+  const double height = host.ClientHeight();
   shifted = !shifted;
   const double shift = shifted ? DotCanvas::TwipsPerPixel : 0;
   for (int i = 0; i < FireworksModel::TubuCount; ++i) {
     const auto [u, v] = bench::SpreadPoint(i);
-    model.CreateTubu(u * AreaWidth + shift, v * AreaHeight, 0, 0, i % 2 ? Orange : Yellow);
+    model.CreateTubu(u * width + shift, v * height, 0, 0, i % 2 ? Orange : Yellow);
   }
   for (int i = 0; i < FireworksModel::RocketCount; ++i) {
     host.Launch(FireworksModel::FirstLaunchKey);

@@ -11,6 +11,9 @@ namespace {
 using Word = std::uint32_t;
 constexpr int WordBits = 32;
 constexpr Word AllBits = ~Word{0};
+// How many times over a frame's dots must be able to cover the buffer before they are
+// painted ahead of the black.
+constexpr std::size_t CoverFirstOverlap = 2;
 
 int DeviceLength(int logical, double ratio) {
   return static_cast<int>(std::lround(logical * ratio));
@@ -60,6 +63,7 @@ bool DotCanvas::Resize(int logicalWidth, int logicalHeight, double devicePixelRa
   erasePending_ = false;
   shapeChanged_ = true;
   unshown_ = true;
+  MarkAllChanged();
   return true;
 }
 
@@ -121,16 +125,58 @@ bool DotCanvas::Finish() {
   }
   const bool changed = unshown_;
   unshown_ = false;
+  changed_ = {};
+  if (changedRight_ > changedLeft_ && changedBottom_ > changedTop_) {
+    changed_ = {changedLeft_, changedTop_, changedRight_ - changedLeft_,
+                changedBottom_ - changedTop_};
+  }
+  changedLeft_ = changedTop_ = changedRight_ = changedBottom_ = 0;
   return changed;
 }
 
+// Widens the changed rectangle to a dot's square, clipped to the buffer.
+void DotCanvas::MarkChanged(Stamp dot) {
+  const int left = std::max(0, dot.left);
+  const int top = std::max(0, dot.top);
+  const int right = std::min(width_, dot.left + devicePixels_);
+  const int bottom = std::min(height_, dot.top + devicePixels_);
+  if (left >= right || top >= bottom) {
+    return;
+  }
+  if (changedRight_ <= changedLeft_) {
+    changedLeft_ = left, changedTop_ = top, changedRight_ = right, changedBottom_ = bottom;
+    return;
+  }
+  changedLeft_ = std::min(changedLeft_, left);
+  changedTop_ = std::min(changedTop_, top);
+  changedRight_ = std::max(changedRight_, right);
+  changedBottom_ = std::max(changedBottom_, bottom);
+}
+
+void DotCanvas::MarkAllChanged() {
+  changedLeft_ = changedTop_ = 0;
+  changedRight_ = width_;
+  changedBottom_ = height_;
+}
+
 void DotCanvas::Draw() {
+  const std::size_t pending = frame_.size() - drawn_;
+  // When the whole picture must be blackened and the dots drawn could cover it several
+  // times over, the dots go first and then black goes where none of them landed: that
+  // writes each pixel once instead of twice. Sparser dots leave too many gaps for that.
+  bool blackenRest = false;
   if (erasePending_) {
-    Erase();
+    const auto dotArea = static_cast<std::size_t>(devicePixels_) * devicePixels_;
+    blackenRest =
+        pending > 1 && pending * dotArea >= CoverFirstOverlap * pixels_.size() && EraseByFill();
+    if (blackenRest) {
+      MarkAllChanged();
+    } else {
+      Erase();
+    }
     erasePending_ = false;
     unshown_ = true;
   }
-  const std::size_t pending = frame_.size() - drawn_;
   unshown_ = unshown_ || pending > 0;
   if (pending == 1) {
     Fill(frame_.back());  // one dot over the rest: nothing to sort out
@@ -144,13 +190,45 @@ void DotCanvas::Draw() {
       FillUncovered(frame_[i]);
     }
   }
+  if (blackenRest) {
+    FillUncoveredBlack();
+  }
   drawn_ = frame_.size();
 }
 
-void DotCanvas::Erase() {
+bool DotCanvas::EraseByFill() const {
   const auto dotArea = static_cast<std::size_t>(devicePixels_) * devicePixels_;
-  if (fillToErase_ || previous_.size() * dotArea >= pixels_.size()) {
+  return fillToErase_ || previous_.size() * dotArea >= pixels_.size();
+}
+
+// Blackens every pixel the coverage map of this Draw() leaves uncovered.
+void DotCanvas::FillUncoveredBlack() {
+  for (int y = 0; y < height_; ++y) {
+    std::uint32_t* line = pixels_.data() + static_cast<std::size_t>(y) * width_;
+    if (rowGeneration_[y] != generation_) {
+      FillRun(line, line + width_, black_);  // no dot reached this row
+      continue;
+    }
+    if (rowUncovered_[y] == 0) {
+      continue;
+    }
+    const Word* bits = covered_.data() + static_cast<std::size_t>(y) * wordsPerRow_;
+    for (int base = 0; base < width_; base += WordBits) {
+      Word todo = ~bits[base / WordBits] & BitRange(0, std::min(WordBits, width_ - base));
+      while (todo != 0) {
+        const int first = std::countr_zero(todo);
+        const int run = std::countr_one(todo >> first);
+        FillRun(line + base + first, line + base + first + run, black_);
+        todo &= ~BitRange(first, first + run);
+      }
+    }
+  }
+}
+
+void DotCanvas::Erase() {
+  if (EraseByFill()) {
     FillRun(pixels_.data(), pixels_.data() + pixels_.size(), black_);
+    MarkAllChanged();
     return;
   }
   for (const Stamp& dot : previous_) {
@@ -159,6 +237,7 @@ void DotCanvas::Erase() {
 }
 
 void DotCanvas::Fill(Stamp dot) {
+  MarkChanged(dot);
   const int firstRow = std::max(0, -dot.top);
   const int lastRow = std::min(devicePixels_, height_ - dot.top);
   for (int row = firstRow; row < lastRow; ++row) {
@@ -173,6 +252,7 @@ void DotCanvas::Fill(Stamp dot) {
 
 // Paints the pixels of the dot that no later dot has painted, and marks them covered.
 void DotCanvas::FillUncovered(Stamp dot) {
+  MarkChanged(dot);
   const int firstRow = std::max(0, -dot.top);
   const int lastRow = std::min(devicePixels_, height_ - dot.top);
   for (int row = firstRow; row < lastRow; ++row) {
@@ -197,10 +277,10 @@ void DotCanvas::FillUncovered(Stamp dot) {
       Word& word = bits[base / WordBits];
       Word todo = BitRange(from, to) & ~word;
       word |= todo;
-      rowUncovered_[y] -= static_cast<std::uint32_t>(std::popcount(todo));
       while (todo != 0) {
         const int first = std::countr_zero(todo);
         const int run = std::countr_one(todo >> first);
+        rowUncovered_[y] -= static_cast<std::uint32_t>(run);
         FillRun(line + base + first, line + base + first + run, dot.pixel);
         todo &= ~BitRange(first, first + run);
       }

@@ -11,6 +11,15 @@ namespace pelmiro {
 // canvas's ImageData).
 enum class PixelLayout { Argb32, Rgba8 };
 
+// A rectangle of device pixels; empty (all 0) when nothing is in it.
+struct DeviceRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const DeviceRect&) const = default;
+};
+
 // The picture the model draws into: a 32-bit pixel buffer at device resolution.
 // Points arrive in twips, colours in the 0x00BBGGRR layout. A round dot is a stack of
 // horizontal spans worked out once per size.
@@ -21,8 +30,9 @@ enum class PixelLayout { Argb32, Rgba8 };
 // - a frame that puts the same dots in the same places as the one before is not drawn
 //   at all, and Finish() says so, so the host need not show it again;
 // - the previous frame is erased dot by dot when that is cheaper than filling the buffer;
-// - dots are painted front to back, each pixel once, so a thousand large overlapping
-//   dots cost little more than one fill of the buffer.
+// - dots are painted front to back, each pixel once, and when the buffer is to be filled
+//   black goes only where no dot landed, so a thousand large overlapping dots cost about
+//   one fill of the buffer.
 // Nothing allocates while a frame is drawn unless a frame holds more than ReservedDots.
 class DotCanvas {
   static constexpr std::uint32_t Opaque = 0xFF000000;
@@ -52,6 +62,10 @@ class DotCanvas {
   // last returned. They stay as they are when the previous frame was finished and put
   // the same dots at the same places in the same order, at the same size.
   bool Finish();
+  // The pixels the last Finish() changed lie in this rectangle, so a host need show only
+  // it: the erased previous dots and the drawn new ones, or the whole buffer after a
+  // fill or a resize. Empty when nothing changed.
+  DeviceRect Changed() const { return changed_; }
 
   // The buffer word that shows colorRef, opaque.
   static constexpr std::uint32_t PixelOf(PixelLayout layout, std::int32_t colorRef) {
@@ -90,8 +104,12 @@ class DotCanvas {
   void BuildSpans();
   void Draw();
   void Erase();
+  bool EraseByFill() const;
+  void FillUncoveredBlack();
   void Fill(Stamp dot);  // by value: the buffer cannot alias it
   void FillUncovered(Stamp dot);
+  void MarkChanged(Stamp dot);
+  void MarkAllChanged();
 
   PixelLayout layout_;
   std::uint32_t black_;
@@ -113,6 +131,12 @@ class DotCanvas {
   bool shapeChanged_ = true;  // size, ratio or dot size changed since the frame began
   bool comparable_ = false;   // previous_ was drawn whole, at today's size and shape
   bool unshown_ = true;       // the pixels changed since Finish() last returned
+  // What changed since Finish() last returned, as edges; right <= left when nothing did.
+  int changedLeft_ = 0;
+  int changedTop_ = 0;
+  int changedRight_ = 0;
+  int changedBottom_ = 0;
+  DeviceRect changed_;
 
   // Which pixels the dots drawn so far in Draw() cover: a bit a pixel, a row of words a
   // row of pixels. A row's bits are valid when its generation is the current one.

@@ -150,7 +150,8 @@ TEST(DotCanvasTest, PixelRatiosAndFractionalPositions) {
 }
 
 // A frame is drawn only when it changed, erased dot by dot and painted front to back:
-// each step's pixels must equal those of a fresh canvas painted one dot at a time.
+// each step's pixels must equal those of a fresh canvas painted one dot at a time, and
+// Changed() must bound what changed (the draw fuzzer checks that it always does).
 TEST(DotCanvasTest, FramesAreDrawnOnlyWhenChangedAndMatchPaintingInOrder) {
   constexpr std::int32_t Green = 0x00FF00;
   struct Dot {
@@ -162,7 +163,10 @@ TEST(DotCanvasTest, FramesAreDrawnOnlyWhenChangedAndMatchPaintingInOrder) {
     int size;
     std::vector<Dot> dots;
     bool changed;
+    Box rect{-1};  // Changed() when given; unchanged steps must give an empty one
   };
+  constexpr Box All{0, 0, Width, Height};
+  constexpr Box AllAt15{0, 0, 750, 663};
   const Dot corner{0, 0, Green}, spark{10.4f, 20, Orange}, samePixel{10.9f, 20.2f, Orange};
   const Dot far{0, -100000 / Twips, Green}, over{10, 21, Red};
   std::vector<Dot> many(DotCanvas::ReservedDots + 1, spark);
@@ -171,24 +175,24 @@ TEST(DotCanvasTest, FramesAreDrawnOnlyWhenChangedAndMatchPaintingInOrder) {
     big[i] = {float(i % 25 * 20), float(i / 25 * 35), i % 2 ? Orange : Red};
   }
   const Step steps[] = {
-      {1, 1, {corner}, true},  // nothing was shown yet
+      {1, 1, {corner}, true, All},  // nothing was shown yet
       {1, 1, {corner}, false},
-      {1, 1, {corner, spark}, true},
+      {1, 1, {corner, spark}, true, {0, 0, 11, 21}},
       {1, 1, {corner, samePixel}, false},   // moved within the same pixel
       {1, 1, {samePixel, corner}, true},    // same dots, other order
       {1, 1, {spark, corner, far}, false},  // the off-picture dot draws nothing
-      {1, 1, {spark, corner, {10.4f, 20, Red}}, true},
-      {1, 3, {spark, over}, true},
-      {1, 3, {over, spark}, true},     // overlapping: the order decides the colour
-      {1, 2, {over, spark}, true},     // the same corners, a smaller dot
-      {1, 10, {over, spark}, true},    // another size
-      {1.5, 10, {over, spark}, true},  // another pixel ratio
+      {1, 1, {spark, corner, {10.4f, 20, Red}}, true, {0, 0, 11, 21}},
+      {1, 3, {spark, over}, true, All},         // a new size fills
+      {1, 3, {over, spark}, true},              // overlapping: the order decides the colour
+      {1, 2, {over, spark}, true},              // the same corners, a smaller dot
+      {1, 10, {over, spark}, true},             // another size
+      {1.5, 10, {over, spark}, true, AllAt15},  // another pixel ratio
       {1.5, 10, {over, spark}, false},
-      {1.5, 10, many, true},
-      {1.5, 10, many, false},  // more dots than reserved for are compared too
-      {1.5, 10, {corner}, true},
-      {1, 100, big, true},       // overlapping: painted front to back
-      {1, 100, {corner}, true},  // erasing would cost more than filling
+      {1.5, 10, many, true, {8, 23, 15, 16}},     // two squares erased, one drawn
+      {1.5, 10, many, false},                     // more dots than reserved for are compared too
+      {1.5, 10, {corner}, true, {0, 0, 23, 38}},  // the spark's square erased, the corner's drawn
+      {1, 100, big, true},                        // overlapping: painted front to back
+      {1, 100, {corner}, true, All},              // erasing would cost more than filling
       {1, 100, {corner}, false},
   };
   DotCanvas canvas = Canvas(1);
@@ -206,6 +210,10 @@ TEST(DotCanvasTest, FramesAreDrawnOnlyWhenChangedAndMatchPaintingInOrder) {
     EXPECT_EQ(canvas.Finish(), step.changed) << "step " << index;
     const auto bytes = sizeof(std::uint32_t) * canvas.Width() * canvas.Height();
     EXPECT_EQ(0, std::memcmp(canvas.Pixels(), fresh.Pixels(), bytes)) << "step " << index;
+    const auto [left, top, width, height] = canvas.Changed();
+    if (!step.changed || step.rect[0] >= 0) {
+      EXPECT_EQ((Box{left, top, width, height}), step.changed ? step.rect : Box{}) << index;
+    }
     ++index;
   }
 }

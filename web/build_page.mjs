@@ -96,7 +96,9 @@ if (args.values.site) {
     lang,
     start_url: './',
     scope: './',
-    display: 'standalone',
+    // Installed, Pelmiro fills the screen; where it cannot, its own window.
+    display_override: ['fullscreen', 'standalone'],
+    display: 'fullscreen',
     background_color: '#000000',
     theme_color: '#000000',
     icons: ICONS,

@@ -18,14 +18,33 @@ WebHost& PageHost() {
 
 using pelmiro::PageHost;
 
-PELMIRO_EXPORT(start) void Start(double devicePixelRatio) {
-  pelmiro::page = new pelmiro::WebHost(devicePixelRatio);
+// The field's size is in CSS pixels, shown at devicePixelRatio device pixels each.
+PELMIRO_EXPORT(start) void Start(double devicePixelRatio, int width, int height) {
+  pelmiro::page = new pelmiro::WebHost(devicePixelRatio, width, height);
   PageHost().Start();
 }
 
 // 1 when the picture changed and must be shown again, 0 when the one on screen stands.
-PELMIRO_EXPORT(tick) int Tick(double devicePixelRatio) {
-  return PageHost().Tick(devicePixelRatio) ? 1 : 0;
+PELMIRO_EXPORT(tick) int Tick(double devicePixelRatio, int width, int height) {
+  return PageHost().Tick(devicePixelRatio, width, height) ? 1 : 0;
+}
+
+// The device pixels the last changed picture differs in from the one before; the page
+// puts only those.
+PELMIRO_EXPORT(changed_left) int ChangedLeft() {
+  return PageHost().Canvas().Changed().left;
+}
+
+PELMIRO_EXPORT(changed_top) int ChangedTop() {
+  return PageHost().Canvas().Changed().top;
+}
+
+PELMIRO_EXPORT(changed_width) int ChangedWidth() {
+  return PageHost().Canvas().Changed().width;
+}
+
+PELMIRO_EXPORT(changed_height) int ChangedHeight() {
+  return PageHost().Canvas().Changed().height;
 }
 
 PELMIRO_EXPORT(launch) void Launch(int keyCode) {

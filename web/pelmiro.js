@@ -1,8 +1,10 @@
 // Pelmiro's page: the canvas, the timer, the keys, the mouse, touch and the dot-size box
 // around the fireworks compiled to WebAssembly. The module takes only the clock from here.
 
-const CLIENT_WIDTH = 500; // the field in CSS pixels at full size
+const CLIENT_WIDTH = 500; // the field in CSS pixels at full size in a tab
 const CLIENT_HEIGHT = 442;
+// Where the field is the whole screen: the browser's own full screen and the installed app.
+const FILLED_DISPLAY = '(display-mode: fullscreen), (display-mode: standalone)';
 const LAUNCH_KEY_ONE = 49; // a press on the canvas acts as the "1" key
 const DIGIT_ZERO = 48;
 const NUMPAD_ZERO = 96;
@@ -60,52 +62,87 @@ export async function startPelmiro(wasmBase64, doc) {
   const canvas = doc.getElementById('Form1');
   const client = canvas.parentElement;
   const box = doc.getElementById('Number1');
-  const howto = doc.getElementById('Howto');
+  const under = doc.getElementById('Under');
+  const fullScreenButton = doc.getElementById('Fullscreen');
+  const room = doc.documentElement;
   const context = canvas.getContext('2d', { alpha: false });
   useLanguage(doc, pageLanguage(win.navigator.languages));
 
-  // The field's scale: as large as the window allows next to the line below it, never
-  // above 1, and a whole number of device pixels wide so the module's pixels map one to
-  // one onto the screen. The module draws at ratio device pixels per field pixel.
+  // The button shows where the browser can put an element in full screen (Safari with
+  // its own prefix; an iPhone cannot).
+  const requestFullScreen = room.requestFullscreen ?? room.webkitRequestFullscreen;
+  fullScreenButton.hidden =
+    !requestFullScreen || !(doc.fullscreenEnabled || doc.webkitFullscreenEnabled);
+  fullScreenButton.addEventListener('click', () => {
+    // A refusal leaves the field as it is.
+    requestFullScreen.call(room, { navigationUI: 'hide' })?.catch(() => {});
+  });
+  const filledDisplay = win.matchMedia(FILLED_DISPLAY);
+  const isFilled = () =>
+    Boolean(doc.fullscreenElement ?? doc.webkitFullscreenElement) || filledDisplay.matches;
+
+  // In a tab, the field's scale: as large as the window allows next to the lines below
+  // it, never above 1, and a whole number of device pixels wide so the module's pixels
+  // map one to one onto the screen. In full screen the field is the screen, at the
+  // screen's pixel ratio. The module draws fieldWidth x fieldHeight CSS pixels at ratio
+  // device pixels each.
   let ratio = 1;
+  let fieldWidth = CLIENT_WIDTH;
+  let fieldHeight = CLIENT_HEIGHT;
   let fittedPixelRatio = 0;
+  let fittedRoom = [0, 0];
   function fit() {
-    const page = win.getComputedStyle(client.parentElement);
-    const px = (name) => parseFloat(page[name]);
-    const edges = client.offsetWidth - client.clientWidth;
-    const room = doc.documentElement;
-    const width = room.clientWidth - px('paddingLeft') - px('paddingRight') - edges;
-    const height = room.clientHeight - px('paddingTop') - px('paddingBottom') - px('rowGap') -
-      howto.getBoundingClientRect().height - edges;
-    const scale = Math.min(1, width / CLIENT_WIDTH, height / CLIENT_HEIGHT);
+    const filled = isFilled();
+    room.classList.toggle('filled', filled);
     fittedPixelRatio = win.devicePixelRatio;
-    const devicePixels = Math.max(1, Math.floor(CLIENT_WIDTH * scale * fittedPixelRatio));
-    ratio = devicePixels / CLIENT_WIDTH;
-    // The module rounds the height the same way.
+    fittedRoom = [room.clientWidth, room.clientHeight];
+    if (filled) {
+      [fieldWidth, fieldHeight] = fittedRoom;
+      ratio = fittedPixelRatio;
+    } else {
+      const page = win.getComputedStyle(client.parentElement);
+      const px = (name) => parseFloat(page[name]);
+      const edges = client.offsetWidth - client.clientWidth;
+      const width = fittedRoom[0] - px('paddingLeft') - px('paddingRight') - edges;
+      const height = fittedRoom[1] - px('paddingTop') - px('paddingBottom') - px('rowGap') -
+        under.getBoundingClientRect().height - edges;
+      const scale = Math.min(1, width / CLIENT_WIDTH, height / CLIENT_HEIGHT);
+      const devicePixels = Math.max(1, Math.floor(CLIENT_WIDTH * scale * fittedPixelRatio));
+      [fieldWidth, fieldHeight] = [CLIENT_WIDTH, CLIENT_HEIGHT];
+      ratio = devicePixels / CLIENT_WIDTH;
+    }
+    // The module rounds the device pixels the same way.
     const cssPixels = (length) => `${Math.round(length * ratio) / fittedPixelRatio}px`;
-    client.style.width = cssPixels(CLIENT_WIDTH);
-    client.style.height = cssPixels(CLIENT_HEIGHT);
-    client.style.setProperty('--scale', String(ratio / fittedPixelRatio));
+    client.style.width = cssPixels(fieldWidth);
+    client.style.height = cssPixels(fieldHeight);
+    client.style.setProperty('--scale', String(filled ? 1 : ratio / fittedPixelRatio));
   }
   fit();
   win.addEventListener('resize', fit);
+  doc.addEventListener('fullscreenchange', fit);
+  doc.addEventListener('webkitfullscreenchange', fit);
+  filledDisplay.addEventListener('change', fit);
 
   const { instance } = await WebAssembly.instantiate(decodeBase64(wasmBase64), {
     env: { TickCount: () => Math.floor(win.performance.now()) | 0 },
   });
   const wasm = instance.exports;
   wasm._initialize();
-  wasm.start(ratio);
+  wasm.start(ratio, fieldWidth, fieldHeight);
 
   // A view on the module's pixels; made again only when the buffer moved, grew or changed size.
   let image = null;
   let imagePixels = 0;
   const present = () => context.putImageData(image, 0, 0);
+  // A full-screen picture has millions of pixels: only those that changed are put.
+  const presentChanged = () => context.putImageData(image, 0, 0, wasm.changed_left(),
+    wasm.changed_top(), wasm.changed_width(), wasm.changed_height());
   function frame() {
-    if (win.devicePixelRatio !== fittedPixelRatio) {
-      fit(); // a zoom or another screen need not resize the window
+    if (win.devicePixelRatio !== fittedPixelRatio || room.clientWidth !== fittedRoom[0] ||
+        room.clientHeight !== fittedRoom[1]) {
+      fit(); // a zoom, another screen or a rotation need not send a resize event
     }
-    if (!wasm.tick(ratio)) {
+    if (!wasm.tick(ratio, fieldWidth, fieldHeight)) {
       return; // the picture on the canvas is still the right one
     }
     const pixels = wasm.pixels();
@@ -121,8 +158,10 @@ export async function startPelmiro(wasmBase64, doc) {
     if (canvas.width !== width || canvas.height !== height) {
       canvas.width = width; // this blanks the canvas, and the picture is put right after
       canvas.height = height;
+      present();
+    } else {
+      presentChanged();
     }
-    present();
   }
   // A canvas that was hidden or lost its context may come back blank; the module's pixels
   // still hold the picture.

@@ -1,5 +1,7 @@
 #include "web_host.h"
 
+#include <algorithm>
+
 #include "hostkit/dot_size.h"
 
 // The only thing the module takes from the page: whole milliseconds since the page
@@ -9,16 +11,24 @@ PageTickCount();
 
 namespace pelmiro {
 
-WebHost::WebHost(double devicePixelRatio)
-    : canvas_(PixelLayout::Rgba8, ClientWidthPx, ClientHeightPx, devicePixelRatio),
-      ratio_(devicePixelRatio) {}
+WebHost::WebHost(double devicePixelRatio, int clientWidthPx, int clientHeightPx)
+    : canvas_(PixelLayout::Rgba8, std::clamp(clientWidthPx, 1, MaxClientPx),
+              std::clamp(clientHeightPx, 1, MaxClientPx), devicePixelRatio) {
+  SetField(devicePixelRatio, clientWidthPx, clientHeightPx);
+}
+
+void WebHost::SetField(double devicePixelRatio, int clientWidthPx, int clientHeightPx) {
+  ratio_ = devicePixelRatio;
+  clientWidthPx_ = std::clamp(clientWidthPx, 1, MaxClientPx);
+  clientHeightPx_ = std::clamp(clientHeightPx, 1, MaxClientPx);
+}
 
 void WebHost::Start() {
   model_.InitModel(*this);
 }
 
-bool WebHost::Tick(double devicePixelRatio) {
-  ratio_ = devicePixelRatio;
+bool WebHost::Tick(double devicePixelRatio, int clientWidthPx, int clientHeightPx) {
+  SetField(devicePixelRatio, clientWidthPx, clientHeightPx);
   model_.AdvanceTick(*this);
   return canvas_.Finish();
 }
@@ -35,11 +45,11 @@ double WebHost::ApplyDotSize(double boxValue) {
 }
 
 float WebHost::ClientWidth() {
-  return static_cast<float>(ClientWidthPx * DotCanvas::TwipsPerPixel);
+  return static_cast<float>(clientWidthPx_ * DotCanvas::TwipsPerPixel);
 }
 
 float WebHost::ClientHeight() {
-  return static_cast<float>(ClientHeightPx * DotCanvas::TwipsPerPixel);
+  return static_cast<float>(clientHeightPx_ * DotCanvas::TwipsPerPixel);
 }
 
 std::int32_t WebHost::TickCount() {
@@ -55,7 +65,7 @@ float WebHost::NextRandom() {
 }
 
 void WebHost::ClearSurface() {
-  canvas_.Resize(ClientWidthPx, ClientHeightPx, ratio_);
+  canvas_.Resize(clientWidthPx_, clientHeightPx_, ratio_);
   canvas_.Clear();
 }
 

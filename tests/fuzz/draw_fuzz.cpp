@@ -2,7 +2,8 @@
 // of any value and any colour, at the pixel ratios screens use. A dot may only change
 // pixels of the picture close to where it belongs, and only to its colour; a dot
 // whose centre is on the picture must cover it. A second surface takes the same calls
-// but draws only now and then, many dots at once: it must end with the same pixels.
+// but draws only now and then, many dots at once: it must end with the same pixels, and
+// change none outside the rectangle it says it changed.
 // The sanitizers watch the memory.
 // QImage needs no QApplication, so none is made.
 #include <QImage>
@@ -75,6 +76,19 @@ bool SameSpan(const std::uint8_t* a, const std::uint8_t* b, const QImage& image,
   }
   const std::size_t offset = y * image.bytesPerLine() + begin * sizeof(QRgb);
   return std::memcmp(a + offset, b + offset, (end - begin) * sizeof(QRgb)) == 0;
+}
+
+// Pixels outside the canvas's changed rectangle are as they were before its Finish().
+void CheckChanged(const DotSurface& surface, const std::vector<std::uint8_t>& before,
+                  bool finished) {
+  const QImage& image = surface.Image();
+  const auto [left, top, width, height] = surface.Canvas().Changed();
+  Check(finished || width == 0);
+  for (int y = 0, all = image.width(); y < image.height(); ++y) {
+    const bool rows = y >= top && y < top + height;
+    Check(SameSpan(before.data(), image.constBits(), image, y, 0, rows ? left : all) &&
+          (!rows || SameSpan(before.data(), image.constBits(), image, y, left + width, all)));
+  }
 }
 
 void CheckPicture(const DotSurface& surface, QSize logical, qreal ratio) {
@@ -176,10 +190,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         batched.Resize(logical, ratio);
         CheckPicture(surface, logical, ratio);
         break;
-      case Op::Finish:
-        batched.Finish();
+      case Op::Finish: {
+        static std::vector<std::uint8_t> before;
+        CopyPixels(batched.Image(), before);
+        CheckChanged(batched, before, batched.Finish());
         Check(batched.Image() == surface.Image());
         break;
+      }
       case Op::Count:
         break;
     }

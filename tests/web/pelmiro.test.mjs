@@ -13,6 +13,7 @@ const [ALT, CTRL, SHIFT] = [1, 2, 8];
 const DESKTOP = { width: 1280, height: 800, hasTouch: true };
 const FIELD = [500, 442];
 const BOX_FONT_PX = 18; // 13.5 pt
+const NO_ZOOM_FONT_PX = 16; // a phone zooms the page when a box with a smaller font takes focus
 const FIRST_ROCKET_X = 407.4; // where the first launch of every run rises, in field pixels
 const SITE = new URL('../../build/web/site/', import.meta.url);
 const AXE = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
@@ -68,10 +69,12 @@ function greenPixels(page) {
   });
 }
 
-// With 1-pixel dots each rocket in flight is one green pixel; idle rockets share (0, 0).
+// With 1-pixel dots each rocket in flight is one green dot; idle rockets share the one at
+// (0, 0), up to 3 device pixels wide.
+const IDLE_CORNER = 3;
 async function rocketColumns(page) {
   await frames(page, SETTLE_FRAMES);
-  const flying = (await greenPixels(page)).filter(([x, y]) => x !== 0 || y !== 0);
+  const flying = (await greenPixels(page)).filter(([x, y]) => x >= IDLE_CORNER || y >= IDLE_CORNER);
   return flying.map(([x]) => x).sort((a, b) => a - b);
 }
 
@@ -116,7 +119,8 @@ for (const [name, viewport, launch, fullSize] of screens) {
       return { field: canvas.getBoundingClientRect().toJSON(), backing: [canvas.width,
         canvas.height], box: box.getBoundingClientRect().toJSON(), ratio: devicePixelRatio,
       window: [innerWidth, innerHeight], scroll: [scrollWidth, scrollHeight],
-      texts: [document.title, box.value], font: parseFloat(getComputedStyle(box).fontSize) };
+      texts: [document.title, box.value], font: parseFloat(getComputedStyle(box).fontSize),
+      boxScale: box.getBoundingClientRect().width / box.offsetWidth };
     });
     const scale = field.width / FIELD[0];
     assert.deepEqual(shown.scroll, window, 'nothing to scroll');
@@ -127,13 +131,49 @@ for (const [name, viewport, launch, fullSize] of screens) {
     assert.deepEqual(backing, [field.width, field.height].map((n) => Math.round(n * ratio)));
     const boxAt = [box.left - field.left, box.top - field.top, box.width, box.height];
     assert.deepEqual(boxAt.map((n) => Math.round(n / scale)), [0, 416, 69, 25]);
-    assert.ok(Math.abs(shown.font - BOX_FONT_PX * scale) < 0.1, 'its font scaled with it');
+    assert.ok(Math.abs(shown.font * shown.boxScale - BOX_FONT_PX * scale) < 0.1, 'font scaled');
+    assert.ok(shown.font >= NO_ZOOM_FONT_PX, 'the box in focus does not zoom the page');
     assert.deepEqual(shown.texts, ['Pelmiro', '1']);
     assert.deepEqual(await greenPixels(page), [[0, 0]]);
     await launch(page);
     const columns = await rocketColumns(page); // a rocket's, of its dot a device pixel or two
     const x = (columns[0] + columns.at(-1) + 1) / 2 / (backing[0] / FIELD[0]);
     assert.ok(Math.abs(x - FIRST_ROCKET_X) < 1, `the first rocket rises at x = ${x}`);
+    await page.close();
+  });
+}
+
+// The Full screen button makes the field the whole viewport at the screen's pixel ratio,
+// the box in its bottom-left corner at its usual size, nothing else showing; the first
+// "1" rises at the same share of its width; leaving gives the field back as it was.
+const fullScreens = screens.filter(([name]) => !name.includes('320'));
+const layout = (page) => page.evaluate(() => {
+  const [canvas, box, under] = ['Form1', 'Number1', 'Under'].map((id) => document.getElementById(id));
+  const rect = (element) => ['left', 'top', 'width', 'height'].map((side) =>
+    element.getBoundingClientRect()[side]);
+  return { field: rect(canvas), box: rect(box), backing: [canvas.width, canvas.height], font:
+    getComputedStyle(box).fontSize, window: [innerWidth, innerHeight], ratio: devicePixelRatio,
+  under: under.checkVisibility() };
+});
+for (const [name, viewport, launch] of fullScreens) {
+  test(`full screen on ${name}: the field fills it, and leaving gives it back`, async () => {
+    const page = await openPage({ viewport });
+    const windowed = await layout(page);
+    assert.ok(windowed.under, 'the line and the button show in a tab');
+    await (viewport.isMobile ? page.tap('#Fullscreen') : page.click('#Fullscreen'));
+    await page.waitForFunction(() => document.fullscreenElement, { timeout: 5000 });
+    await frames(page, 2);
+    const { field, box, backing, font, window: [width, height], ratio, under } = await layout(page);
+    assert.deepEqual([field, backing, under], [[0, 0, width, height],
+      [width * ratio, height * ratio], false]);
+    assert.deepEqual([box, font], [[0, height - 26, 69, 25], `${BOX_FONT_PX}px`]);
+    await launch(page);
+    const columns = await rocketColumns(page);
+    const x = (columns[0] + columns.at(-1) + 1) / 2 / backing[0];
+    assert.ok(Math.abs(x - FIRST_ROCKET_X / FIELD[0]) < 1 / width, `rises at ${x} of the width`);
+    await page.evaluate(() => document.exitFullscreen());
+    await frames(page, 2);
+    assert.deepEqual(await layout(page), windowed);
     await page.close();
   });
 }
@@ -154,6 +194,9 @@ const launchCases = [
   ['right button', click({ button: 'right' }), 1],
   ['a double-click', click({ count: 2 }), 1],
   ['a touch tap', (page) => page.tap('#Form1'), 1],
+  ['four quick touch taps', async (page) => {
+    for (let tap = 0; tap < 4; tap++) await page.tap('#Form1');
+  }, 4],
 ];
 for (const [name, act, rockets] of launchCases) {
   test(`${name} launches ${rockets}`, async () => {
@@ -212,25 +255,32 @@ test('device pixel ratio 1 then 2 while running: a 1000 x 884 backing store, sho
   await page.close();
 });
 
+// A rising rocket changes the picture at most once a tick, so it puts at most once a tick.
 test('an idle tick puts nothing; a page shown again and a launch put again', async () => {
   const page = await openPage();
-  const puts = () => page.evaluate(() => globalThis.frames);
-  const idle = await puts();
+  const count = () => page.evaluate(() => [globalThis.frames, globalThis.ticks]);
+  const [idle] = await count();
   await frames(page, SETTLE_FRAMES);
-  assert.equal(await puts(), idle);
+  assert.equal((await count())[0], idle);
   const other = await browser.newPage();
   await other.bringToFront(); // hides the page
   await page.bringToFront();
   await other.close();
+  await page.waitForFunction((n) => globalThis.frames > n, { timeout: 5000 }, idle);
+  const [shown, ticksBefore] = await count();
+  assert.equal(shown, idle + 1);
   await pressKeys(page, [{ code: 'Digit1' }]);
   await frames(page, 1);
-  assert.equal(await puts(), idle + 2);
+  const [launched, ticksAfter] = await count();
+  assert.ok(launched > shown && launched - shown <= ticksAfter - ticksBefore,
+    `${launched - shown} puts in ${ticksAfter - ticksBefore} ticks`);
   await page.close();
 });
 
 // The page speaks the first of Japanese or English the reader prefers, else English, with
 // nothing serious for axe-core; the tooltip is the toy's own and stays. Tab reaches the
-// box, which shows a ring.
+// box, then the full-screen button, each showing a ring.
+const FULL_SCREEN = { ja: '全画面表示', en: 'Full screen' };
 const languageCases = [
   ['ja-JP,ja', 'ja'],
   ['en-US,en', 'en'],
@@ -238,11 +288,14 @@ const languageCases = [
   ['en-GB,ja', 'en'],
   ['de-DE,de', 'en'],
 ];
+const focusRing = () =>
+  [document.activeElement.id, getComputedStyle(document.activeElement).outlineStyle];
 for (const [acceptLanguage, lang] of languageCases) {
   test(`a reader who prefers ${acceptLanguage} reads the page in ${lang}`, async () => {
     const page = await openPage({ acceptLanguage });
     const name = async (id) => page.accessibility.snapshot({ root: await page.$(id) });
-    const [field, box] = [await name('#Form1'), await name('#Number1')];
+    const [field, box, button] = [await name('#Form1'), await name('#Number1'),
+      await name('#Fullscreen')];
     await page.evaluate(await readFile(AXE, 'utf8'));
     await page.keyboard.press('Tab');
     const [shown, howto, tooltip, serious, focused] = await page.evaluate(async () => [
@@ -250,8 +303,11 @@ for (const [acceptLanguage, lang] of languageCases) {
       document.getElementById('Number1').title, (await globalThis.axe.run()).violations
         .filter(({ impact }) => impact === 'serious' || impact === 'critical').map(({ id }) => id),
       [document.activeElement.id, getComputedStyle(document.activeElement).outlineStyle]]);
-    assert.deepEqual([shown, field.role, box.role, tooltip, serious, focused],
-      [lang, 'image', 'spinbutton', '1から100までです。', [], ['Number1', 'solid']]);
+    await page.keyboard.press('Tab');
+    assert.deepEqual([shown, field.role, box.role, tooltip, serious, focused,
+      await page.evaluate(focusRing), [button.role, button.name]],
+    [lang, 'image', 'spinbutton', '1から100までです。', [], ['Number1', 'solid'],
+      ['Fullscreen', 'solid'], ['button', FULL_SCREEN[lang]]]);
     for (const text of [howto, field.name, box.name]) {
       assert.equal(JAPANESE.test(text), lang === 'ja', text);
     }
