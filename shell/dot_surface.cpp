@@ -20,6 +20,14 @@ void DotSurface::Wrap() {
   image_.setDevicePixelRatio(canvas_.Ratio());
 }
 
+QRect DotSurface::Changed() const {
+  const DeviceRect device = canvas_.Changed();
+  const double ratio = canvas_.Ratio();
+  return QRectF(device.left / ratio, device.top / ratio, device.width / ratio,
+                device.height / ratio)
+      .toAlignedRect();
+}
+
 QRgb DotSurface::ToRgb(std::int32_t colorRef) {
   return DotCanvas::PixelOf(PixelLayout::Argb32, colorRef);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <cstdint>
 
@@ -27,6 +28,8 @@ class DotSurface {
     canvas_.Plot(xTwips, yTwips, colorRef);
   }
   bool Finish() { return canvas_.Finish(); }
+  // Where the last Finish() changed the picture, in logical pixels: all a window need repaint.
+  QRect Changed() const;
 
   const QImage& Image() const { return image_; }
   const DotCanvas& Canvas() const { return canvas_; }

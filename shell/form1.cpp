@@ -120,7 +120,7 @@ void Form1::ShowOrHidePointer(std::int32_t now) {
 void Form1::Tick() {
   model_.AdvanceTick(*this);
   if (FinishPicture()) {
-    update();  // an unchanged picture is already on screen
+    update(surface_.Changed());  // an unchanged picture is already on screen
   }
   ShowOrHidePointer(TickClock());
 }
