@@ -67,10 +67,12 @@ bool PointerOver(HWND window) {
   return under == window || IsChild(window, under);
 }
 
-// The outer size that gives the fixed client area at this many dots per inch.
-SIZE WindowSizeFor(UINT dpi) {
+// The outer size that gives the fixed client area at this many dots per inch, with the
+// frame drawn at frameDpi, the window's own. Windows changes both together; a
+// WM_DPICHANGED that did not come from a move (Wine sends none) leaves the frame as it was.
+SIZE WindowSizeFor(UINT dpi, UINT frameDpi) {
   RECT rect{0, 0, Scaled(WindowLayout::ClientWidth, dpi), Scaled(WindowLayout::ClientHeight, dpi)};
-  AdjustWindowRectExForDpi(&rect, Style, FALSE, ExStyle, dpi);
+  AdjustWindowRectExForDpi(&rect, Style, FALSE, ExStyle, frameDpi);
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
@@ -92,7 +94,7 @@ Form1::Form1(HINSTANCE instance)
 
   // Windows picks the place; the size follows the screen the window lands on.
   const UINT systemDpi = GetDpiForSystem();
-  const SIZE guess = WindowSizeFor(systemDpi);
+  const SIZE guess = WindowSizeFor(systemDpi, systemDpi);
   CreateWindowExW(ExStyle, ClassName, Caption, Style, CW_USEDEFAULT, CW_USEDEFAULT, guess.cx,
                   guess.cy, nullptr, nullptr, instance, this);
   if (window_ == nullptr) {
@@ -100,7 +102,7 @@ Form1::Form1(HINSTANCE instance)
   }
   dpi_ = GetDpiForWindow(window_);
   if (dpi_ != systemDpi) {
-    const SIZE size = WindowSizeFor(dpi_);
+    const SIZE size = WindowSizeFor(dpi_, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -293,7 +295,7 @@ LRESULT Form1::OnDpiScaledSize(UINT dpi, SIZE& size) {
   if (fullScreen_ || IsZoomed(window_)) {
     return FALSE;  // the size follows the monitor, not the fixed client area
   }
-  size = WindowSizeFor(dpi);
+  size = WindowSizeFor(dpi, dpi);
   return TRUE;  // the suggested rectangle of WM_DPICHANGED gets exactly this size
 }
 
@@ -309,7 +311,7 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
       WINDOWPLACEMENT placement{};
       placement.length = sizeof placement;
       GetWindowPlacement(window_, &placement);
-      const SIZE size = WindowSizeFor(dpi_);
+      const SIZE size = WindowSizeFor(dpi_, GetDpiForWindow(window_));
       placement.rcNormalPosition.right = placement.rcNormalPosition.left + size.cx;
       placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + size.cy;
       SetWindowPlacement(window_, &placement);
@@ -355,7 +357,7 @@ void Form1::LeaveFullScreen() {
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
   }
   // Back to the fixed client area at today's DPI, where the window was.
-  const SIZE size = WindowSizeFor(dpi_);
+  const SIZE size = WindowSizeFor(dpi_, GetDpiForWindow(window_));
   windowed_.rcNormalPosition.right = windowed_.rcNormalPosition.left + size.cx;
   windowed_.rcNormalPosition.bottom = windowed_.rcNormalPosition.top + size.cy;
   SetWindowLongW(window_, GWL_STYLE, static_cast<LONG>(windowedStyle_));
