@@ -1,8 +1,10 @@
 // What drawing one full tick costs through the window's own path, against a plain
-// antialiased QPainter ellipse per dot into a picture of the same size.
+// antialiased QPainter ellipse per dot into a picture of the same size; and the same
+// tick with the window in full screen on a 3840 x 2160 screen.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 #include <array>
@@ -19,8 +21,8 @@ namespace pelmiro::bench {
 namespace {
 
 constexpr int DotCount = FireworksModel::TubuCount + FireworksModel::RocketCount;
-constexpr double AreaWidth = Form1::ClientWidthPx * DotSurface::TwipsPerPixel;
-constexpr double AreaHeight = Form1::ClientHeightPx * DotSurface::TwipsPerPixel;
+// The only screen the benchmark's offscreen platform has (see screen_4k.json).
+constexpr QSize FullScreenSize(3840, 2160);
 constexpr std::int32_t Orange = Rgb(255, 125, 0);
 constexpr std::int32_t Yellow = Rgb(255, 250, 0);
 constexpr QRgb Black = 0xFF000000;
@@ -31,19 +33,25 @@ struct Dot {
   std::int32_t color;
 };
 
-// Rockets first, then sparks of both ring colours, as a tick plots them.
-std::array<Dot, DotCount> SpreadDots() {
-  std::array<Dot, DotCount> dots{};
+using Dots = std::array<Dot, DotCount>;
+
+// Rockets first, then sparks of both ring colours, as a tick plots them, spread over a
+// sky of the given size.
+Dots SpreadDots(QSize sky) {
+  const double width = sky.width() * DotSurface::TwipsPerPixel;
+  const double height = sky.height() * DotSurface::TwipsPerPixel;
+  Dots dots{};
   for (int i = 0; i < DotCount; ++i) {
     const auto [u, v] = SpreadPoint(i);
     const std::int32_t color =
         i < FireworksModel::RocketCount ? FireworksModel::RocketColor : (i % 2 ? Orange : Yellow);
-    dots[i] = {static_cast<float>(u * AreaWidth), static_cast<float>(v * AreaHeight), color};
+    dots[i] = {static_cast<float>(u * width), static_cast<float>(v * height), color};
   }
   return dots;
 }
 
-const std::array<Dot, DotCount> Dots = SpreadDots();
+const Dots WindowDots = SpreadDots(QSize(Form1::ClientWidthPx, Form1::ClientHeightPx));
+const Dots FullScreenDots = SpreadDots(FullScreenSize);
 
 void SetDotSize(Form1& form, int size) {
   form.NumberBox()->setValue(size);
@@ -52,10 +60,10 @@ void SetDotSize(Form1& form, int size) {
 
 // Every other tick shifts the dots by a pixel: a picture that did not change would not
 // be drawn at all.
-void DrawTick(Form1& form, bool shifted) {
+void DrawTick(Form1& form, bool shifted, const Dots& dots = WindowDots) {
   const float shift = shifted ? static_cast<float>(DotSurface::TwipsPerPixel) : 0;
   form.ClearSurface();
-  for (const Dot& d : Dots) {
+  for (const Dot& d : dots) {
     form.PlotDot(d.x + shift, d.y, d.color);
   }
   if (!form.FinishPicture()) {
@@ -69,7 +77,7 @@ void EllipseTick(QImage& image, int size) {
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(Qt::NoPen);
   const double radius = size / 2.0;
-  for (const Dot& d : Dots) {
+  for (const Dot& d : WindowDots) {
     painter.setBrush(QColor(DotSurface::ToRgb(d.color)));
     const QPointF centre(d.x / DotSurface::TwipsPerPixel, d.y / DotSurface::TwipsPerPixel);
     painter.drawEllipse(centre, radius, radius);
@@ -120,12 +128,43 @@ BENCHMARK(BM_DrawTick)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
+// The same tick with the window in full screen: a sky of 3840 x 2160 pixels.
+void BM_DrawTickFullScreen(benchmark::State& state) {
+  const int size = static_cast<int>(state.range(0));
+  Form1 form;
+  SetDotSize(form, size);
+  form.ToggleFullScreen();
+  QElapsedTimer waited;
+  waited.start();
+  constexpr qint64 GrowTimeoutMs = 5000;
+  while (form.size() != FullScreenSize && waited.elapsed() < GrowTimeoutMs) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  DrawTick(form, false, FullScreenDots);
+  if (form.size() != FullScreenSize || form.Surface().Image().size() != FullScreenSize) {
+    state.SkipWithError("the window did not fill the screen");
+    return;
+  }
+  long ticks = 0;
+  for (auto _ : state) {
+    const double tick = SecondsOf([&] { DrawTick(form, ticks++ % 2 == 0, FullScreenDots); });
+    benchmark::DoNotOptimize(form.Surface().Image().constBits());
+    benchmark::ClobberMemory();
+    state.SetIterationTime(tick);
+  }
+}
+BENCHMARK(BM_DrawTickFullScreen)
+    ->Arg(1)
+    ->Arg(DotSurface::MaxDotSize)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace pelmiro::bench
 
 int main(int argc, char** argv) {
-  // No display is needed or wanted: the window is drawn off screen.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // No display is needed or wanted: the window is drawn off screen, on one 4K screen.
+  qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" PELMIRO_BENCH_SCREENS);
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

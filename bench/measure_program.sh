@@ -4,6 +4,8 @@
 # at the largest dot size, and peak resident memory.
 # Usage: measure_program.sh PROGRAM [ARGS...]; the program may be a launcher such as
 # Wine with the program to run. With FIRST_FRAME_ONLY=1 it stops after the first frame.
+# With FULL_SCREEN=1 the screen is 3840 x 2160 with a window manager (openbox) on it,
+# and F11 puts the window in full screen before the first measurement.
 # Prints "name value" lines: first_frame_s, idle_cpu_pct, load_cpu_pct, peak_rss_mb,
 # load_lit_fraction, launches.
 set -euo pipefail
@@ -23,14 +25,23 @@ LARGEST_DOT=100
 # the default 1-pixel dots it lights well under one per cent.
 MIN_LIT_FRACTION=0.05
 CLOCK_TICKS=$(getconf CLK_TCK)
+FULL_SCREEN=${FULL_SCREEN:-0}
+SCREEN_W=1024
+SCREEN_H=768
+if [ "$FULL_SCREEN" = 1 ]; then
+  SCREEN_W=3840
+  SCREEN_H=2160
+fi
+CLIENT_H=442
 
 work=$(mktemp -d)
 xvfb_pid=
+wm_pid=
 program_pid=
 keys_pid=
 cleanup() {
   local pid
-  for pid in "$keys_pid" "$program_pid" "$xvfb_pid"; do
+  for pid in "$keys_pid" "$program_pid" "$wm_pid" "$xvfb_pid"; do
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
       kill "$pid" 2>/dev/null || true
       wait "$pid" 2>/dev/null || true
@@ -74,7 +85,7 @@ lit_fraction() {
   awk -v lit="$lit" -v total="$total" 'BEGIN { printf "%.3f", lit / total }'
 }
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break
@@ -86,6 +97,15 @@ export DISPLAY
 # The program keeps its runtime files out of the machine's real session.
 export XDG_RUNTIME_DIR=$work
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+if [ "$FULL_SCREEN" = 1 ]; then
+  XDG_CONFIG_HOME=$work XDG_CACHE_HOME=$work openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  wm_pid=$!
+  for _ in $(seq 100); do
+    wmctrl -m >/dev/null 2>&1 && break
+    sleep 0.05
+  done
+  wmctrl -m >/dev/null 2>&1 || { echo "openbox did not start" >&2; exit 1; }
+fi
 
 start=$(now_ns)
 "$@" >"$work/program.log" 2>&1 &
@@ -108,6 +128,22 @@ done
 first_frame_ns=$(($(now_ns) - start))
 awk -v ns="$first_frame_ns" 'BEGIN { printf "first_frame_s %.3f\n", ns / 1e9 }'
 [ "${FIRST_FRAME_ONLY:-0}" = 1 ] && exit 0
+
+client_size() {
+  xwininfo -id "$1" | awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w "x" h }'
+}
+if [ "$FULL_SCREEN" = 1 ]; then
+  xdotool windowfocus --sync "$window"
+  xdotool key F11
+  for _ in $(seq 100); do
+    [ "$(client_size "$window")" = "${SCREEN_W}x$SCREEN_H" ] && break
+    sleep 0.05
+  done
+  [ "$(client_size "$window")" = "${SCREEN_W}x$SCREEN_H" ] ||
+    { echo "F11 did not fill the screen: $(client_size "$window")" >&2; exit 1; }
+  BOX_Y=$((BOX_Y + SCREEN_H - CLIENT_H)) # the box keeps to the bottom edge
+  sleep 1                                # the first full-screen frames are shown
+fi
 
 echo "idle_cpu_pct $(cpu_percent "$program_pid" "$IDLE_SECONDS")"
 

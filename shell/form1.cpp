@@ -14,8 +14,13 @@ namespace pelmiro {
 namespace {
 
 constexpr int MouseLaunchKey = FireworksModel::FirstLaunchKey;  // a click acts as "1"
-constexpr QRect Number1Geometry{WindowLayout::BoxRect.left, WindowLayout::BoxRect.top,
-                                WindowLayout::BoxRect.width, WindowLayout::BoxRect.height};
+constexpr Qt::WindowStates GrownStates = Qt::WindowFullScreen | Qt::WindowMaximized;
+
+// The box stays in the bottom-left corner, at its own size, however tall the window.
+QRect BoxGeometry(int clientHeight) {
+  const WindowLayout::Rect box = WindowLayout::BoxRectFor(clientHeight);
+  return {box.left, box.top, box.width, box.height};
+}
 
 }  // namespace
 
@@ -34,7 +39,8 @@ Form1::Form1()
   setWindowIcon(icon);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
-  number1_->setGeometry(Number1Geometry);
+  setMouseTracking(true);  // a resting pointer hides in full screen; any move shows it
+  number1_->setGeometry(BoxGeometry(area_.Height()));
   connect(number1_, &Number1::Notify, this, &Form1::ApplyDotSize);
   connect(timer1_, &QTimer::timeout, this, &Form1::Tick);
 
@@ -45,11 +51,11 @@ Form1::Form1()
 }
 
 float Form1::ClientWidth() {
-  return static_cast<float>(width() * DotSurface::TwipsPerPixel);
+  return area_.WidthTwips();
 }
 
 float Form1::ClientHeight() {
-  return static_cast<float>(height() * DotSurface::TwipsPerPixel);
+  return area_.HeightTwips();
 }
 
 std::int32_t Form1::TickCount() {
@@ -65,7 +71,8 @@ float Form1::NextRandom() {
 }
 
 void Form1::ClearSurface() {
-  surface_.Resize(size(), devicePixelRatioF());
+  // The ratio follows the screen the window is on.
+  surface_.Resize(QSize(area_.Width(), area_.Height()), devicePixelRatioF());
   surface_.Clear();
 }
 
@@ -78,11 +85,44 @@ void Form1::ApplyDotSize() {
                                        [this](double value) { number1_->setValue(value); }));
 }
 
+void Form1::ToggleFullScreen() {
+  if (isFullScreen()) {
+    showNormal();  // the fixed size comes back with the state change
+    return;
+  }
+  // The state change lifts the fixed size before the window system acts on it.
+  pointerIdle_.Moved(TickClock());
+  showFullScreen();
+}
+
+void Form1::HoldFixedSize(bool fixed) {
+  if (fixed) {
+    setFixedSize(ClientWidthPx, ClientHeightPx);
+  } else {
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  }
+}
+
+void Form1::ShowOrHidePointer(std::int32_t now) {
+  const bool hide = isFullScreen() && pointerIdle_.Hidden(now);
+  if (hide == pointerHidden_) {
+    return;
+  }
+  pointerHidden_ = hide;
+  if (hide) {
+    setCursor(Qt::BlankCursor);
+  } else {
+    unsetCursor();
+  }
+}
+
 void Form1::Tick() {
   model_.AdvanceTick(*this);
   if (FinishPicture()) {
     update();  // an unchanged picture is already on screen
   }
+  ShowOrHidePointer(TickClock());
 }
 
 void Form1::paintEvent(QPaintEvent*) {
@@ -91,11 +131,19 @@ void Form1::paintEvent(QPaintEvent*) {
 }
 
 void Form1::keyPressEvent(QKeyEvent* event) {
-  if (number1_->hasFocus()) {
-    QWidget::keyPressEvent(event);  // keys meant for the box never launch
-    return;
+  const bool forBox = number1_->hasFocus();
+  if (!forBox) {
+    // Every key goes to the model; F11 and Escape are codes that launch nothing.
+    model_.LaunchRocket(*this, VirtualKey(*event));
   }
-  model_.LaunchRocket(*this, VirtualKey(*event));
+  // F11 works from the box too, which has no use for it; Escape there drops the edit.
+  if (event->key() == Qt::Key_F11 && !event->isAutoRepeat()) {
+    ToggleFullScreen();
+  } else if (event->key() == Qt::Key_Escape && !forBox && isFullScreen()) {
+    ToggleFullScreen();
+  } else if (forBox) {
+    QWidget::keyPressEvent(event);  // keys meant for the box never launch
+  }
 }
 
 void Form1::mousePressEvent(QMouseEvent* event) {
@@ -114,6 +162,34 @@ void Form1::mousePressEvent(QMouseEvent* event) {
 void Form1::mouseDoubleClickEvent(QMouseEvent* event) {
   // The second press of a double-click launches nothing more.
   event->accept();
+}
+
+void Form1::mouseMoveEvent(QMouseEvent* event) {
+  const std::int32_t now = TickClock();
+  pointerIdle_.Moved(now);
+  ShowOrHidePointer(now);
+  QWidget::mouseMoveEvent(event);
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+  // A minimised window may report no client area; the sky keeps its last size then.
+  area_.Update(width(), height());
+  number1_->setGeometry(BoxGeometry(area_.Height()));
+  // Black at once where the window grew, rather than whatever was there, until the
+  // next tick draws the sky at its new size.
+  surface_.Resize(QSize(area_.Width(), area_.Height()), devicePixelRatioF());
+  QWidget::resizeEvent(event);
+}
+
+void Form1::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::WindowStateChange) {
+    // Full screen and maximise, the program's or the window manager's, let the window
+    // grow; anything else holds it at the normal size again, which also puts it back
+    // at 500 x 442 after either.
+    HoldFixedSize(!(windowState() & GrownStates));
+    ShowOrHidePointer(TickClock());
+  }
+  QWidget::changeEvent(event);
 }
 
 }  // namespace pelmiro

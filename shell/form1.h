@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "dot_surface.h"
+#include "hostkit/client_area.h"
 #include "hostkit/random_source.h"
 #include "hostkit/window_layout.h"
 #include "model/fireworks_model.h"
@@ -36,6 +37,9 @@ class Form1 : public QWidget, public ModelHost {
 
   // Clamps the box's value to 1..100 and takes it as the dot size.
   void ApplyDotSize();
+  // F11: the whole screen the window is on, or back to the fixed window at its old place.
+  void ToggleFullScreen();
+  bool PointerHidden() const { return pointerHidden_; }
   // Draws what was plotted since the last clear; says whether the picture changed.
   bool FinishPicture() { return surface_.Finish(); }
 
@@ -50,13 +54,22 @@ class Form1 : public QWidget, public ModelHost {
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void Tick();
+  // Fixed at the normal client size, or free to take what full screen or maximise gives.
+  void HoldFixedSize(bool fixed);
+  void ShowOrHidePointer(std::int32_t now);
 
   FireworksModel model_;
   DotSurface surface_;
   RandomSource random_;
+  ClientArea area_;
+  PointerIdle pointerIdle_;
+  bool pointerHidden_ = false;
   Timer1* timer1_;
   Number1* number1_;
 };

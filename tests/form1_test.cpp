@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
+#include <QtMath>
 
 #include "form1.h"
 #include "number1.h"
@@ -68,6 +69,8 @@ class Form1Test : public QObject {
   void TicksRedrawUnlaunchedRocketsAtTopLeft();
   void EveryTickThatChangesThePictureRepaints();
   void MovingToAFinerScreenRedrawsAtItsRatio();
+  void GrowingWindowIsABiggerSky_data();
+  void GrowingWindowIsABiggerSky();
 
   void VirtualKeyTable_data();
   void VirtualKeyTable();
@@ -166,6 +169,67 @@ void Form1Test::MovingToAFinerScreenRedrawsAtItsRatio() {
   QTRY_COMPARE_WITH_TIMEOUT(form.Surface().Image().size(), QSize(750, 663), 2000);
   QTRY_COMPARE_WITH_TIMEOUT(Bounds(form.Surface().Image(), qRgb(0, 255, 0)), QRect(0, 0, 8, 8),
                             2000);
+}
+
+void Form1Test::GrowingWindowIsABiggerSky_data() {
+  QTest::addColumn<bool>("fullScreen");  // by F11, or maximised by the system
+  QTest::addColumn<int>("leaveKey");     // Qt::Key_unknown: the system restores the window
+  QTest::newRow("F11, then F11") << true << int(Qt::Key_F11);
+  QTest::newRow("F11, then Escape") << true << int(Qt::Key_Escape);
+  QTest::newRow("maximised, then restored") << false << int(Qt::Key_unknown);
+}
+
+void Form1Test::GrowingWindowIsABiggerSky() {
+  QFETCH(bool, fullScreen);
+  QFETCH(int, leaveKey);
+  const auto press = [](Form1& form, int key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(form.windowHandle(), &event);
+  };
+  Form1 form;
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  const QScreen* screen = form.screen();
+  // Maximised, the frame takes its share of the screen's free area.
+  const QSize grown =
+      fullScreen
+          ? screen->geometry().size()
+          : screen->availableGeometry().marginsRemoved(form.windowHandle()->frameMargins()).size();
+  QVERIFY(grown.width() > 500 && grown.height() > 442);
+  if (fullScreen) {
+    press(form, Qt::Key_F11);
+  } else {
+    form.showMaximized();
+  }
+  QTRY_COMPARE_WITH_TIMEOUT(form.size(), grown, 2000);
+  QCOMPARE(form.ClientWidth(), grown.width() * Twips);
+  QCOMPARE(form.ClientHeight(), grown.height() * Twips);
+  QCOMPARE(form.NumberBox()->geometry(), QRect(0, grown.height() - 26, 69, 25));
+  QTRY_COMPARE_WITH_TIMEOUT(form.Surface().Image().size(), grown, 2000);
+  // F11 went to the model and launched nothing; the first "1" rises at 0.8148 of the width.
+  QVERIFY(LaunchedSlots(form).isEmpty());
+  press(form, Qt::Key_1);
+  QCOMPARE(LaunchedSlots(form), QList<int>{0});
+  QCOMPARE(form.Model().RocketX()[0],
+           double(pelmiro::RandomSource().Next()) * double(form.ClientWidth()));
+  QCOMPARE(qFloor(form.Model().RocketX()[0] / form.ClientWidth() * 1000), 814);
+
+  if (leaveKey == Qt::Key_Escape) {
+    // In the box Escape only drops the edit.
+    form.NumberBox()->setFocus();
+    QTest::keyClick(form.NumberBox(), Qt::Key_Escape);
+    QVERIFY(!form.NumberBox()->hasFocus());
+    QTest::qWait(100);
+    QCOMPARE(form.size(), grown);
+  }
+  if (leaveKey == Qt::Key_unknown) {
+    form.showNormal();
+  } else {
+    press(form, leaveKey);
+  }
+  QTRY_COMPARE_WITH_TIMEOUT(form.size(), QSize(500, 442), 2000);
+  QCOMPARE(form.minimumSize(), form.maximumSize());
+  QCOMPARE(form.ClientWidth(), 7500.0f);
+  QCOMPARE(form.NumberBox()->geometry(), QRect(0, 416, 69, 25));
 }
 
 void Form1Test::VirtualKeyTable_data() {

@@ -36,8 +36,12 @@ YELLOW='#FFFA00'
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
+# Tells whether the pointer is hidden; built beside the close helper.
+POINTER_HIDDEN=$(dirname "$CLOSE_WINDOW")/e2e_pointer_hidden
+
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/pelmiro-e2e.XXXXXX")
 XVFB_PID=
+WM_PID=
 PELMIRO_PID=
 PELMIRO_RUNS=0
 WID=
@@ -59,6 +63,10 @@ cleanup() {
   fi
   if [ -n "${WINEPREFIX:-}" ]; then
     "$WINESERVER" -k 2>/dev/null || true
+  fi
+  if [ -n "$WM_PID" ]; then
+    kill -TERM "$WM_PID" 2>/dev/null || true
+    wait "$WM_PID" 2>/dev/null || true
   fi
   if [ -n "$XVFB_PID" ]; then
     kill -TERM "$XVFB_PID" 2>/dev/null || true
@@ -132,6 +140,43 @@ start_xvfb() {
   unset WAYLAND_DISPLAY
 }
 
+# A window manager in the test's display, for what Xvfb alone cannot do: full screen,
+# maximise, minimise. Its settings and cache stay in the test's folder.
+start_wm() {
+  XDG_CONFIG_HOME=$WORK/config XDG_CACHE_HOME=$WORK/cache openbox --sm-disable \
+    >"$WORK/openbox.log" 2>&1 &
+  WM_PID=$!
+  wait_until 10 wmctrl -m >/dev/null 2>&1 || fail "openbox did not start (see $WORK/openbox.log)"
+}
+
+# Sets WIN_X and WIN_Y: where the window's client area is on the screen. xdotool counts a
+# window manager's frame twice; xwininfo does not.
+window_place() {
+  read -r WIN_X WIN_Y < <(xwininfo -id "$WID" |
+    awk '/Absolute upper-left X:/ { x = $NF } /Absolute upper-left Y:/ { y = $NF } END { print x, y }')
+}
+
+# Prints the client area's size as WxH.
+client_size() {
+  xwininfo -id "$WID" | awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w "x" h }'
+}
+
+client_is() {
+  [ "$(client_size)" = "$1" ]
+}
+
+# Succeeds when the pointer shows no visible pixel.
+pointer_hidden() {
+  local status=0
+  "$POINTER_HIDDEN" || status=$?
+  [ "$status" -le 1 ] || fail "could not ask the X server about the pointer"
+  return "$status"
+}
+
+pointer_shown() {
+  ! pointer_hidden
+}
+
 # Looks for Pelmiro's visible top-level window; sets WID.
 find_window_once() {
   local ids
@@ -181,8 +226,7 @@ start_pelmiro() {
   local started
   started=$(now_ms)
   wait_until 30 find_window_once || fail "no visible window named Pelmiro appeared"
-  read -r WIN_X WIN_Y < <(xdotool getwindowgeometry --shell "$WID" |
-    awk -F= '$1 == "X" { x = $2 } $1 == "Y" { y = $2 } END { print x, y }')
+  window_place
   wait_until 30 window_painted || fail "the window was never painted"
   timeout 15 xdotool windowfocus --sync "$WID" || fail "could not give the window the keyboard focus"
   # Keep the pointer off the window until a test moves it.
@@ -270,6 +314,15 @@ count_colours() {
       }
       END { print gn + 0, on + 0, yn + 0, other + 0 }')
   read -r GREEN_N ORANGE_N YELLOW_N OTHER_N <<<"$counts"
+}
+
+# green_column NAME: the leftmost column of a green pixel below the window's top row
+# (where the parked rockets sit) in screenshot NAME, or nothing when there is none.
+green_column() {
+  local box
+  box=$(convert "$WORK/$1.png" -crop "$(window_geometry "$CLIENT_W" $((CLIENT_H - 1)) 0 1)" +repage \
+    -fill black +opaque "$GREEN" -bordercolor black -border 1 -format '%@' info: 2>/dev/null)
+  [[ $box =~ ^[0-9]+x[0-9]+\+([0-9]+)\+ ]] && [ "${box%%x*}" -gt 0 ] && echo $((BASH_REMATCH[1] - 1))
 }
 
 # crop NAME OUT W H X Y: saves a region of the window in screenshot NAME as OUT.png

@@ -110,6 +110,18 @@ wait_for 5 'GREEN_N > 1 || ORANGE_N > 0 || YELLOW_N > 0' ||
   fail "the main-row 1 key launched nothing: $(counts)"
 pass "the main-row 1 key on the seat launches a rocket; '1' on another key does not"
 
+# F11 asks the compositor for full screen: the content becomes the output; Escape
+# brings back the fixed size.
+content_is() {
+  window_mapped && [ "$(jq -r '"\(.window_rect.width)x\(.window_rect.height)"' <<<"$NODE")" = "$1" ]
+}
+output=$(as_user swaymsg -t get_outputs | jq -r 'first(.[] | select(.active)) | "\(.rect.width)x\(.rect.height)"')
+as_user wtype -k F11
+wait_until 5 content_is "$output" || fail "F11 did not make the content the $output output: $NODE"
+as_user wtype -k Escape
+wait_until 5 content_is "${CLIENT_W}x$CLIENT_H" || fail "Escape did not bring back ${CLIENT_W}x$CLIENT_H: $NODE"
+pass "F11 makes the content the whole $output output; Escape brings back ${CLIENT_W}x$CLIENT_H"
+
 as_user swaymsg "[pid=$PELMIRO_PID] kill" >/dev/null
 wait_until 10 window_gone || fail "Pelmiro kept its window when sway closed it"
 wait_until 10 pelmiro_exited || fail "Pelmiro did not exit within 10 s of sway closing its window"

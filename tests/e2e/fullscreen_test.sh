@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Full screen and back, under a window manager: F11 makes the client area the whole
+# screen, a bigger sky where rockets launch across its width and burst near a quarter of
+# its height, with the box in its bottom-left corner and a resting pointer hidden. F11,
+# or Escape while the keys are with the fireworks, brings back the fixed 500 x 442
+# window at its old place.
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+source "$(dirname "$0")/lib.sh"
+
+NORMAL_BOX_Y=$BOX_Y
+# Every host draws the same random sequence: the first rocket rises at this share of the
+# width, the second at this one.
+FIRST_X=0.814723670
+SECOND_X=0.135476947
+start_xvfb
+start_wm
+start_pelmiro
+
+[ "$(client_size)" = "${CLIENT_W}x$CLIENT_H" ] || fail "the window opened at $(client_size)"
+NORMAL_X=$WIN_X
+NORMAL_Y=$WIN_Y
+
+# enter_full_screen KEY: the key makes the client area the whole screen, at its origin.
+enter_full_screen() {
+  press_key "$1"
+  wait_until 5 client_is "${SCREEN_W}x$SCREEN_H" ||
+    fail "$1 did not make the client area the ${SCREEN_W}x$SCREEN_H screen: $(client_size)"
+  window_place
+  [ "$WIN_X,$WIN_Y" = 0,0 ] || fail "in full screen the client area starts at $WIN_X,$WIN_Y"
+  CLIENT_W=$SCREEN_W
+  CLIENT_H=$SCREEN_H
+  BOX_Y=$((NORMAL_BOX_Y + SCREEN_H - 442))
+  pass "$1 makes the client area the whole ${SCREEN_W}x$SCREEN_H screen"
+}
+
+# leave_full_screen KEY: the key brings back the fixed window where it was.
+leave_full_screen() {
+  press_key "$1"
+  wait_until 5 client_is 500x442 || fail "$1 did not bring back the 500x442 window: $(client_size)"
+  window_place
+  [ "$WIN_X,$WIN_Y" = "$NORMAL_X,$NORMAL_Y" ] ||
+    fail "the window came back at $WIN_X,$WIN_Y, not at $NORMAL_X,$NORMAL_Y"
+  local hints
+  hints=$(xprop -id "$WID" WM_NORMAL_HINTS)
+  if ! grep -q 'minimum size: 500 by 442' <<<"$hints" || ! grep -q 'maximum size: 500 by 442' <<<"$hints"; then
+    fail "after full screen the window is no longer fixed at 500x442: $hints"
+  fi
+  CLIENT_W=500
+  CLIENT_H=442
+  BOX_Y=$NORMAL_BOX_Y
+  pass "$1 brings back the fixed 500x442 window at its old place"
+}
+
+enter_full_screen F11
+
+# The box moved with the bottom edge; nothing is left at its old place.
+wait_until 5 window_painted || fail "the box is not in the bottom-left corner of the screen"
+[ "$(pixel first-paint 20 $((NORMAL_BOX_Y + BOX_H / 2)))" = '#000000' ] ||
+  fail "something is still drawn where the box was in the small window"
+pass "the box sits in the bottom-left corner of the screen"
+
+# The sky is the screen: the first rocket rises at 0.8147 of its width, and bursts near
+# a quarter of its height. Sparks rise at most 33 px above where their rocket burst.
+wait_for 5 'GREEN_N == 1' || fail "expected only the green dot at the origin: $(counts)"
+press_key 1
+wait_for 5 'GREEN_N == 2' || fail "key 1 launched no rocket in full screen: $(counts)"
+column=$(green_column poll)
+expected=$(awk -v r="$FIRST_X" -v w="$SCREEN_W" 'BEGIN { print int(r * w) }')
+[ "$column" = "$expected" ] || fail "the first rocket rose at x = $column px, not at $FIRST_X x $SCREEN_W = $expected"
+pass "key 1 launches across the whole width: x = $column px"
+wait_for 20 'ORANGE_N > 0 && YELLOW_N > 0' || fail "no sparks within 20 s of a launch: $(counts)"
+burst=$(counts)
+cp "$WORK/poll.png" "$WORK/burst.png"
+count_colours burst "$CLIENT_W" $((SCREEN_H / 4 - 45)) 0 0
+((ORANGE_N == 0 && YELLOW_N == 0)) || fail "sparks far above a quarter of the height: $(counts) of $burst"
+pass "the rocket bursts near a quarter of the screen's height ($burst)"
+
+# A resting pointer hides after two seconds; a move shows it at once, for a while.
+wait_until 3 pointer_hidden || fail "the pointer still shows after resting in full screen"
+pass "a resting pointer hides in full screen"
+xdotool mousemove $((SCREEN_W / 2)) $((SCREEN_H / 2))
+wait_until 1 pointer_shown || fail "the pointer stays hidden when it moves"
+sleep 1
+pointer_shown || fail "the pointer hid again within a second of moving"
+wait_until 3 pointer_hidden || fail "the pointer did not hide again after it rested"
+pass "a move shows the pointer, which hides again two seconds after it rests"
+
+# In the box, Escape drops the edit and leaves full screen alone; with the keys back
+# at the fireworks, Escape leaves it.
+click_at 20 $((BOX_Y + BOX_H / 2)) 1
+press_key Escape
+sleep 1
+client_is "${SCREEN_W}x$SCREEN_H" || fail "Escape in the box left full screen"
+pass "Escape in the box leaves full screen alone"
+leave_full_screen Escape
+wait_until 5 window_painted || fail "the box is not back at its place after full screen"
+
+# Back in the small sky: the second rocket rises at its share of 500 px.
+wait_for 20 'ORANGE_N == 0 && YELLOW_N == 0 && GREEN_N == 1' || fail "the sky did not clear: $(counts)"
+press_key 2
+wait_for 5 'GREEN_N == 2' || fail "after full screen key 2 launched no rocket inside the window: $(counts)"
+column=$(green_column poll)
+expected=$(awk -v r="$SECOND_X" -v w="$CLIENT_W" 'BEGIN { print int(r * w) }')
+[ "$column" = "$expected" ] || fail "after full screen a rocket rose at x = $column px, not at $expected"
+pass "after full screen rockets launch across the 500 px sky again: x = $column px"
+move_pointer 250 200
+sleep 2.5
+pointer_shown || fail "the pointer hid outside full screen"
+pass "outside full screen the pointer stays"
+
+enter_full_screen F11
+leave_full_screen F11
+
+close_pelmiro
