@@ -25,6 +25,7 @@ constexpr int MouseLaunchKey = FireworksModel::FirstLaunchKey;  // a click acts 
 constexpr int ScanCodeShift = 16;
 constexpr LPARAM ScanCodeMask = 0xFF;
 constexpr LPARAM ExtendedKey = 1 << 24;  // right-hand and cursor-block keys
+constexpr LPARAM RepeatedKey = 1 << 30;  // the key was already down: auto-repeat
 constexpr int BitsPerPixel = 32;
 
 // The key's virtual-key code, with the main row going by the key's position, so every
@@ -267,7 +268,7 @@ void Form1::OnKeyDown(WPARAM virtualKey, LPARAM keyData) {
     number1_.Focus();
     return;
   }
-  if (virtualKey == VK_F11) {
+  if (virtualKey == VK_F11 && (keyData & RepeatedKey) == 0) {  // a held F11 toggles once
     ToggleFullScreen();
   } else if (virtualKey == VK_ESCAPE && fullScreen_) {
     LeaveFullScreen();
