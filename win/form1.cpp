@@ -51,11 +51,11 @@ int Logical(int device, UINT dpi) {
   return (device * USER_DEFAULT_SCREEN_DPI + dpiInt - 1) / dpiInt;
 }
 
-RECT MonitorRect(HWND window) {
+MONITORINFO MonitorOf(HWND window) {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
-  return monitor.rcMonitor;
+  return monitor;
 }
 
 // Whether the pointer is over this window or one of its children.
@@ -302,21 +302,22 @@ LRESULT Form1::OnDpiScaledSize(UINT dpi, SIZE& size) {
 
 void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
   dpi_ = dpi;
+  // The suggestion is a scaled copy of the old size, right only for the fixed one.
   if (fullScreen_) {
-    FillMonitor();  // the suggestion is a scaled copy of the old monitor's size
+    FillMonitor();
+  } else if (IsZoomed(window_)) {
+    // Restoring then gives the fixed client area at the new DPI.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(window_, &placement);
+    const SIZE size = WindowSizeFor(dpi_, GetDpiForWindow(window_));
+    placement.rcNormalPosition.right = placement.rcNormalPosition.left + size.cx;
+    placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + size.cy;
+    SetWindowPlacement(window_, &placement);
+    FillWorkArea();
   } else {
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (IsZoomed(window_)) {
-      // Restoring then gives the fixed client area at the new DPI.
-      WINDOWPLACEMENT placement{};
-      placement.length = sizeof placement;
-      GetWindowPlacement(window_, &placement);
-      const SIZE size = WindowSizeFor(dpi_, GetDpiForWindow(window_));
-      placement.rcNormalPosition.right = placement.rcNormalPosition.left + size.cx;
-      placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + size.cy;
-      SetWindowPlacement(window_, &placement);
-    }
   }
   FitClient();  // the window's size may not have changed, but the DPI has
   InvalidateRect(window_, nullptr, FALSE);
@@ -345,7 +346,9 @@ void Form1::EnterFullScreen() {
   GetWindowPlacement(window_, &windowed_);
   windowedStyle_ = static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE));
   fullScreen_ = true;
-  SetWindowLongW(window_, GWL_STYLE, static_cast<LONG>((windowedStyle_ & ~FrameStyle) | WS_POPUP));
+  // Not maximised either: leaving full screen maximises the window afresh if it was.
+  SetWindowLongW(window_, GWL_STYLE,
+                 static_cast<LONG>((windowedStyle_ & ~(FrameStyle | WS_MAXIMIZE)) | WS_POPUP));
   FillMonitor();
   NotePointer();
   pointerIdle_.Moved(TickClock());  // two seconds from now, even if it never moves
@@ -361,16 +364,27 @@ void Form1::LeaveFullScreen() {
   const SIZE size = WindowSizeFor(dpi_, GetDpiForWindow(window_));
   windowed_.rcNormalPosition.right = windowed_.rcNormalPosition.left + size.cx;
   windowed_.rcNormalPosition.bottom = windowed_.rcNormalPosition.top + size.cy;
-  SetWindowLongW(window_, GWL_STYLE, static_cast<LONG>(windowedStyle_));
-  SetWindowPlacement(window_, &windowed_);
+  SetWindowLongW(window_, GWL_STYLE, static_cast<LONG>(windowedStyle_ & ~WS_MAXIMIZE));
+  SetWindowPlacement(window_, &windowed_);  // maximises it again if it was
   SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
 }
 
 void Form1::FillMonitor() {
-  const RECT monitor = MonitorRect(window_);
+  const RECT monitor = MonitorOf(window_).rcMonitor;
   SetWindowPos(window_, HWND_TOP, monitor.left, monitor.top, monitor.right - monitor.left,
                monitor.bottom - monitor.top, SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+}
+
+void Form1::FillWorkArea() {
+  // As Windows maximises: the border lies outside the work area, the caption inside it.
+  const RECT work = MonitorOf(window_).rcWork;
+  RECT frame{};
+  AdjustWindowRectExForDpi(&frame, Style, FALSE, ExStyle, GetDpiForWindow(window_));
+  const int border = frame.bottom;
+  SetWindowPos(window_, nullptr, work.left - border, work.top - border,
+               work.right - work.left + 2 * border, work.bottom - work.top + 2 * border,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form1::NotePointer() {

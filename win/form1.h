@@ -53,6 +53,7 @@ class Form1 : public ModelHost {
   void EnterFullScreen();
   void LeaveFullScreen();
   void FillMonitor();
+  void FillWorkArea();
   // Notes where the pointer is; a move shows it again.
   void NotePointer();
   void HideIdlePointer();

@@ -74,6 +74,11 @@ x_geometry() {
 geometry_is() {
   [ "$(x_geometry)" = "$1" ]
 }
+# The box reaches its right edge at the new DPI, past the 69 px it has at 96.
+box_widened() {
+  shot box
+  [ "$(pixel box $((BOX_W - 10)) $((BOX_Y + BOX_H / 2)))" != '#000000' ]
+}
 
 # A move to a 150 % monitor while in full screen: the window stays on the whole monitor
 # rather than taking the suggested rectangle (the screen scaled by 1.5), the box takes
@@ -87,9 +92,7 @@ wait_until 5 geometry_is "${SCREEN_W}x${SCREEN_H}+0+0" || fail "F11 did not fill
 read -r CLIENT_W CLIENT_H WIN_X WIN_Y BOX_Y BOX_W BOX_H <<<"$SCREEN_W $SCREEN_H 0 0 729 104 38"
 wait_until 5 window_painted || fail "no box 38 px high at the bottom-left after the DPI change"
 geometry_is "${SCREEN_W}x${SCREEN_H}+0+0" || fail "a DPI change took the window out of full screen: $(x_geometry)"
-shot dpi-box
-[ "$(pixel dpi-box $((BOX_W - 10)) $((BOX_Y + BOX_H / 2)))" != '#000000' ] ||
-  fail "the box did not grow to 104 px wide with the DPI"
+box_widened || fail "the box did not grow to 104 px wide with the DPI"
 pass "a DPI change in full screen keeps the window on the monitor, the box in its corner"
 # The first "1" launches at 0.8148 of the 683 logical pixels across: 2 x 2 device pixels
 # near x = 834.
@@ -138,4 +141,29 @@ press_key r
 wait_until 5 geometry_is "$frame" ||
   fail "restoring gave the frame $(x_geometry), not the fixed client area"
 pass "restoring gives back the fixed client area"
+
+# Full screen from maximised goes back to maximised; a move to a 150 % monitor keeps the
+# window maximised with the box at its new size, and restoring then gives 750 x 663.
+maximise() {
+  press_key alt+space
+  sleep 0.5
+  press_key x
+  wait_until 5 maximised
+}
+maximise || fail "Alt+Space, x did not maximise the window again: $(x_geometry)"
+press_key F11
+wait_until 5 geometry_is "${SCREEN_W}x${SCREEN_H}+0+0" || fail "F11 from maximised gave $(x_geometry)"
+press_key F11
+wait_until 5 maximised || fail "leaving full screen did not maximise the window again: $(x_geometry)"
+pass "full screen from maximised goes back to a maximised window"
+"$WINE" explorer /desktop=pelmiro "$DPI_CHANGED" 144 || fail "could not send WM_DPICHANGED"
+BOX_W=104 BOX_H=38 BOX_Y=$((CLIENT_H - 38))
+wait_until 5 box_widened || fail "no 104 x 38 box in the bottom-left corner after the DPI change"
+maximised || fail "a DPI change took the window out of maximised: $(x_geometry)"
+press_key alt+space
+sleep 0.5
+press_key r
+wait_until 5 geometry_is "$((750 + 2 * border))x$((663 + caption + border))+${frame#*+}" ||
+  fail "restoring after the DPI change gave the frame $(x_geometry), not 750x663 inside it"
+pass "a DPI change keeps the window maximised; restoring gives the fixed client area at the new DPI"
 close_pelmiro alt+F4
