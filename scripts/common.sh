@@ -8,8 +8,8 @@ JOBS=${JOBS:-$(nproc)}
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-ipafont-gothic)
 TEST_PACKAGES=(git clang-format libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
-  x11-utils x11-xkb-utils libx11-dev libxfixes-dev imagemagick desktop-file-utils appstream procps
-  openbox wmctrl)
+  x11-utils x11-xkb-utils libx11-dev libxdamage-dev libxfixes-dev imagemagick desktop-file-utils
+  appstream procps openbox wmctrl)
 # What ./scripts/package needs besides a build: dependencies and packing.
 PACKAGE_PACKAGES=(dpkg-dev file)
 # The package test and the test on a headless Wayland compositor.

@@ -39,7 +39,6 @@ class Form1 : public QWidget, public ModelHost {
   void ApplyDotSize();
   // F11: the whole screen the window is on, or back to the fixed window at its old place.
   void ToggleFullScreen();
-  bool PointerHidden() const { return pointerHidden_; }
   // Draws what was plotted since the last clear; says whether the picture changed.
   bool FinishPicture() { return surface_.Finish(); }
 

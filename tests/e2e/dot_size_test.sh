@@ -131,4 +131,53 @@ box_crop box-12-after-launch
 same_pixels box-12 box-12-after-launch || fail "key 2 after Return went into the box"
 pass "after Return the digit keys launch again"
 
+# Escape, the arrows and a click on the field, judged by how much of the dot at the
+# origin shows in the corner: 12 px across now.
+shot size-12
+count_colours size-12 "${CORNER[@]}"
+size_12=$GREEN_N
+click_at "$BOX_CLICK_X" "$BOX_CLICK_Y" 1
+press_key ctrl+a
+xdotool type --delay 50 40
+press_key Escape
+park_pointer
+holds_for 1.2 "GREEN_N == $size_12" "${CORNER[@]}" || fail "Escape committed what was typed: $(counts) in the corner"
+box_crop box-escape
+same_pixels box-12 box-escape || fail "after Escape the box does not show 12 again"
+pass "Escape in the box drops what was typed"
+
+# The Up and Down keys and the arrows step by one, up to bigger dots. Each is used
+# twice, between 14 and 12, and judged against those sizes entered: a dot of odd size
+# is centred on the corner pixel and may show more of itself than a bigger one.
+enter_size 14
+wait_for 5 "GREEN_N > $size_12" "${CORNER[@]}" || fail "entering 14 did not make the dots bigger: $(counts)"
+declare -A size_pixels=([12]=$size_12 [14]=$GREEN_N)
+click_at "$BOX_CLICK_X" "$BOX_CLICK_Y" 1
+for row in 'the Down key:Down:12' 'the Up key:Up:14' 'the down arrow:60 434:12' 'the up arrow:60 422:14'; do
+  IFS=: read -r what how size <<<"$row"
+  read -r -a at <<<"$how"
+  if [ ${#at[@]} -eq 2 ]; then
+    click_at "${at[@]}" --repeat 2 --delay 700 1 # no double-click
+  else
+    xdotool key --delay 100 "$how" "$how"
+  fi
+  wait_for 5 "GREEN_N == ${size_pixels[$size]}" "${CORNER[@]}" ||
+    fail "$what twice did not make the dots $size px across: $(counts) in the corner"
+  pass "$what steps the dot size by one the right way"
+done
+
+# A click on the field commits what was typed and hands the keys back to the window.
+click_at "$BOX_CLICK_X" "$BOX_CLICK_Y" 1
+press_key ctrl+a
+xdotool type --delay 50 40
+click_at 250 200 1
+park_pointer
+# A quarter of a dot 40 px across: about pi * 20^2 / 4 = 314 pixels.
+wait_for 5 'GREEN_N >= 280 && GREEN_N <= 350' "${CORNER[@]}" ||
+  fail "a click on the field did not commit the 40 typed into the box: $(counts) in the corner"
+wait_for 20 "$QUIET" "${BELOW_CORNER[@]}" || fail "the click's rocket never went: $(counts)"
+press_key 3
+wait_for 5 "$LAUNCHED" "${BELOW_CORNER[@]}" || fail "after a click on the field, key 3 launched nothing"
+pass "a click on the field commits the box and hands the keys back"
+
 close_pelmiro

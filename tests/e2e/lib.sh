@@ -325,6 +325,34 @@ green_column() {
   [[ $box =~ ^[0-9]+x[0-9]+\+([0-9]+)\+ ]] && [ "${box%%x*}" -gt 0 ] && echo $((BASH_REMATCH[1] - 1))
 }
 
+# rapid_shots NAME SECONDS: screenshots NAME-1, NAME-2 ... back to back for SECONDS, and
+# counted only afterwards, so that a rocket's short climb on a busy machine is not missed.
+# Sets SHOTS to how many were taken.
+rapid_shots() {
+  local deadline=$(($(now_ms) + $(to_ms "$2")))
+  SHOTS=0
+  while [ "$(now_ms)" -lt "$deadline" ] || [ "$SHOTS" -lt 2 ]; do
+    SHOTS=$((SHOTS + 1))
+    shot "$1-$SHOTS"
+  done
+}
+
+# launch KEY: presses KEY, takes rapid shots (launch-N) for 5 s and sets LAUNCH_COLUMN to
+# the column where the one new rocket climbs in the first that shows it, or to nothing.
+launch() {
+  local i
+  LAUNCH_COLUMN=
+  press_key "$1"
+  rapid_shots launch 5
+  for ((i = 1; i <= SHOTS; ++i)); do
+    count_colours "launch-$i"
+    if ((GREEN_N == 2)); then
+      LAUNCH_COLUMN=$(green_column "launch-$i")
+      return
+    fi
+  done
+}
+
 # crop NAME OUT W H X Y: saves a region of the window in screenshot NAME as OUT.png
 crop() {
   convert "$WORK/$1.png" -crop "$(window_geometry "$3" "$4" "$5" "$6")" +repage "$WORK/$2.png"

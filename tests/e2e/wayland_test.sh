@@ -118,9 +118,16 @@ content_is() {
 output=$(as_user swaymsg -t get_outputs | jq -r 'first(.[] | select(.active)) | "\(.rect.width)x\(.rect.height)"')
 as_user wtype -k F11
 wait_until 5 content_is "$output" || fail "F11 did not make the content the $output output: $NODE"
+# sway sizes the full-screen container whatever the window draws: the box must show in
+# the output's bottom-left corner.
+box_in_corner() {
+  shot full
+  [ "$(WIN_X=0 WIN_Y=0 pixel full $((BOX_X + 20)) $((${output#*x} - CLIENT_H + BOX_Y + BOX_H / 2)))" != '#000000' ]
+}
+wait_until 5 box_in_corner || fail "in full screen the box is not in the output's bottom-left corner"
 as_user wtype -k Escape
 wait_until 5 content_is "${CLIENT_W}x$CLIENT_H" || fail "Escape did not bring back ${CLIENT_W}x$CLIENT_H: $NODE"
-pass "F11 makes the content the whole $output output; Escape brings back ${CLIENT_W}x$CLIENT_H"
+pass "F11 makes the content the whole $output output, the box in its bottom-left corner; Escape brings back ${CLIENT_W}x$CLIENT_H"
 
 as_user swaymsg "[pid=$PELMIRO_PID] kill" >/dev/null
 wait_until 10 window_gone || fail "Pelmiro kept its window when sway closed it"
