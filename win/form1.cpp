@@ -15,13 +15,17 @@ constexpr wchar_t Caption[] = L"Pelmiro";
 constexpr UINT_PTR Timer1 = 1;
 constexpr WORD IconId = 1;  // the icon in the executable's resources
 constexpr int SmallIconPx = 16;
-// A fixed single border that can be minimised but not maximised.
-constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// A fixed single border: the window keeps its size unless maximised or in full screen.
+constexpr DWORD Style =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
+// What full screen takes away: the caption, the border and its buttons.
+constexpr DWORD FrameStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD ExStyle = 0;
 constexpr int MouseLaunchKey = FireworksModel::FirstLaunchKey;  // a click acts as "1"
 constexpr int ScanCodeShift = 16;
 constexpr LPARAM ScanCodeMask = 0xFF;
 constexpr LPARAM ExtendedKey = 1 << 24;  // right-hand and cursor-block keys
+constexpr LPARAM RepeatedKey = 1 << 30;  // the key was already down: auto-repeat
 constexpr int BitsPerPixel = 32;
 
 // The key's virtual-key code, with the main row going by the key's position, so every
@@ -41,10 +45,35 @@ int Scaled(int logical, UINT dpi) {
   return MulDiv(logical, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
 }
 
-// The outer size that gives the fixed client area at this many dots per inch.
-SIZE WindowSizeFor(UINT dpi) {
+// Device pixels to logical ones, rounded up so that the canvas covers the whole client.
+int Logical(int device, UINT dpi) {
+  const int dpiInt = static_cast<int>(dpi);
+  return (device * USER_DEFAULT_SCREEN_DPI + dpiInt - 1) / dpiInt;
+}
+
+MONITORINFO MonitorOf(HWND window) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+  return monitor;
+}
+
+// Whether the pointer is over this window or one of its children.
+bool PointerOver(HWND window) {
+  POINT at{};
+  if (!GetCursorPos(&at)) {
+    return false;
+  }
+  HWND under = WindowFromPoint(at);
+  return under == window || IsChild(window, under);
+}
+
+// The outer size that gives the fixed client area at this many dots per inch, with the
+// frame drawn at frameDpi, the window's own. Windows changes both together; a
+// WM_DPICHANGED that did not come from a move (Wine sends none) leaves the frame as it was.
+SIZE WindowSizeFor(UINT dpi, UINT frameDpi) {
   RECT rect{0, 0, Scaled(WindowLayout::ClientWidth, dpi), Scaled(WindowLayout::ClientHeight, dpi)};
-  AdjustWindowRectExForDpi(&rect, Style, FALSE, ExStyle, dpi);
+  AdjustWindowRectExForDpi(&rect, Style, FALSE, ExStyle, frameDpi);
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
@@ -66,7 +95,7 @@ Form1::Form1(HINSTANCE instance)
 
   // Windows picks the place; the size follows the screen the window lands on.
   const UINT systemDpi = GetDpiForSystem();
-  const SIZE guess = WindowSizeFor(systemDpi);
+  const SIZE guess = WindowSizeFor(systemDpi, systemDpi);
   CreateWindowExW(ExStyle, ClassName, Caption, Style, CW_USEDEFAULT, CW_USEDEFAULT, guess.cx,
                   guess.cy, nullptr, nullptr, instance, this);
   if (window_ == nullptr) {
@@ -74,12 +103,12 @@ Form1::Form1(HINSTANCE instance)
   }
   dpi_ = GetDpiForWindow(window_);
   if (dpi_ != systemDpi) {
-    const SIZE size = WindowSizeFor(dpi_);
+    const SIZE size = WindowSizeFor(dpi_, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  canvas_.Resize(WindowLayout::ClientWidth, WindowLayout::ClientHeight, PixelRatio());
-  number1_.Create(window_, instance, dpi_);
+  number1_.Create(window_, instance);
+  FitClient();
   model_.InitModel(*this);
 }
 
@@ -100,11 +129,11 @@ int Form1::Run(int showCommand) {
 }
 
 float Form1::ClientWidth() {
-  return static_cast<float>(WindowLayout::ClientWidth * DotCanvas::TwipsPerPixel);
+  return clientArea_.WidthTwips();
 }
 
 float Form1::ClientHeight() {
-  return static_cast<float>(WindowLayout::ClientHeight * DotCanvas::TwipsPerPixel);
+  return clientArea_.HeightTwips();
 }
 
 std::int32_t Form1::TickCount() {
@@ -120,7 +149,7 @@ float Form1::NextRandom() {
 }
 
 void Form1::ClearSurface() {
-  canvas_.Resize(WindowLayout::ClientWidth, WindowLayout::ClientHeight, PixelRatio());
+  canvas_.Resize(clientArea_.Width(), clientArea_.Height(), PixelRatio());
   canvas_.Clear();
 }
 
@@ -137,6 +166,7 @@ LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPA
   if (message == WM_NCCREATE) {
     auto* created = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     created->window_ = window;
+    created->dpi_ = GetDpiForWindow(window);  // the first WM_SIZE comes before CreateWindow returns
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
   }
   auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -170,6 +200,19 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONDOWN:
       OnButtonDown();
       return 0;
+    case WM_MOUSEMOVE:
+      NotePointer();
+      return 0;
+    case WM_SETCURSOR:
+      if (OnSetCursor(wParam, lParam)) {
+        return TRUE;
+      }
+      break;
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED) {
+        FitClient();
+      }
+      return 0;
     case WM_COMMAND:
       if (number1_.Committed(wParam, lParam)) {
         ApplyDotSize();
@@ -182,8 +225,7 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_GETDPISCALEDSIZE:
-      *reinterpret_cast<SIZE*>(lParam) = WindowSizeFor(static_cast<UINT>(wParam));
-      return TRUE;  // the suggested rectangle of WM_DPICHANGED gets exactly this size
+      return OnDpiScaledSize(static_cast<UINT>(wParam), *reinterpret_cast<SIZE*>(lParam));
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -198,6 +240,7 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1::OnTimer() {
+  HideIdlePointer();
   model_.AdvanceTick(*this);
   if (canvas_.Finish()) {
     InvalidateRect(window_, nullptr, FALSE);  // an unchanged picture is already on screen
@@ -225,7 +268,12 @@ void Form1::OnKeyDown(WPARAM virtualKey, LPARAM keyData) {
     number1_.Focus();
     return;
   }
-  model_.LaunchRocket(*this, KeyCode(virtualKey, keyData));
+  if (virtualKey == VK_F11 && (keyData & RepeatedKey) == 0) {  // a held F11 toggles once
+    ToggleFullScreen();
+  } else if (virtualKey == VK_ESCAPE && fullScreen_) {
+    LeaveFullScreen();
+  }
+  model_.LaunchRocket(*this, KeyCode(virtualKey, keyData));  // these two launch nothing
 }
 
 void Form1::OnButtonDown() {
@@ -233,13 +281,132 @@ void Form1::OnButtonDown() {
   model_.LaunchRocket(*this, MouseLaunchKey);
 }
 
+bool Form1::OnSetCursor(WPARAM window, LPARAM hitTest) {
+  NotePointer();  // it also comes for moves over the box, which WM_MOUSEMOVE misses
+  if (!pointerHidden_ || LOWORD(hitTest) != HTCLIENT ||
+      (reinterpret_cast<HWND>(window) != window_ &&
+       !IsChild(window_, reinterpret_cast<HWND>(window)))) {
+    return false;
+  }
+  SetCursor(nullptr);
+  return true;
+}
+
+LRESULT Form1::OnDpiScaledSize(UINT dpi, SIZE& size) {
+  if (fullScreen_ || IsZoomed(window_)) {
+    return FALSE;  // the size follows the monitor, not the fixed client area
+  }
+  size = WindowSizeFor(dpi, dpi);
+  return TRUE;  // the suggested rectangle of WM_DPICHANGED gets exactly this size
+}
+
 void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
   dpi_ = dpi;
-  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  number1_.Layout(dpi_);
-  canvas_.Resize(WindowLayout::ClientWidth, WindowLayout::ClientHeight, PixelRatio());
+  // The suggestion is a scaled copy of the old size, right only for the fixed one.
+  if (fullScreen_) {
+    FillMonitor();
+  } else if (IsZoomed(window_)) {
+    // Restoring then gives the fixed client area at the new DPI.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(window_, &placement);
+    const SIZE size = WindowSizeFor(dpi_, GetDpiForWindow(window_));
+    placement.rcNormalPosition.right = placement.rcNormalPosition.left + size.cx;
+    placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + size.cy;
+    SetWindowPlacement(window_, &placement);
+    FillWorkArea();
+  } else {
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  FitClient();  // the window's size may not have changed, but the DPI has
   InvalidateRect(window_, nullptr, FALSE);
+}
+
+void Form1::FitClient() {
+  RECT client{};
+  GetClientRect(window_, &client);
+  clientArea_.Update(Logical(client.right, dpi_), Logical(client.bottom, dpi_));
+  number1_.Layout(dpi_, clientArea_.Height());
+  if (canvas_.Resize(clientArea_.Width(), clientArea_.Height(), PixelRatio())) {
+    InvalidateRect(window_, nullptr, FALSE);  // black until the next tick draws
+  }
+}
+
+void Form1::ToggleFullScreen() {
+  if (fullScreen_) {
+    LeaveFullScreen();
+  } else {
+    EnterFullScreen();
+  }
+}
+
+void Form1::EnterFullScreen() {
+  windowed_.length = sizeof windowed_;
+  GetWindowPlacement(window_, &windowed_);
+  windowedStyle_ = static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE));
+  fullScreen_ = true;
+  // Not maximised either: leaving full screen maximises the window afresh if it was.
+  SetWindowLongW(window_, GWL_STYLE,
+                 static_cast<LONG>((windowedStyle_ & ~(FrameStyle | WS_MAXIMIZE)) | WS_POPUP));
+  FillMonitor();
+  NotePointer();
+  pointerIdle_.Moved(TickClock());  // two seconds from now, even if it never moves
+}
+
+void Form1::LeaveFullScreen() {
+  fullScreen_ = false;
+  if (pointerHidden_) {
+    pointerHidden_ = false;
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  }
+  // Back to the fixed client area at today's DPI, where the window was.
+  const SIZE size = WindowSizeFor(dpi_, GetDpiForWindow(window_));
+  windowed_.rcNormalPosition.right = windowed_.rcNormalPosition.left + size.cx;
+  windowed_.rcNormalPosition.bottom = windowed_.rcNormalPosition.top + size.cy;
+  SetWindowLongW(window_, GWL_STYLE, static_cast<LONG>(windowedStyle_ & ~WS_MAXIMIZE));
+  SetWindowPlacement(window_, &windowed_);  // maximises it again if it was
+  SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+}
+
+void Form1::FillMonitor() {
+  const RECT monitor = MonitorOf(window_).rcMonitor;
+  SetWindowPos(window_, HWND_TOP, monitor.left, monitor.top, monitor.right - monitor.left,
+               monitor.bottom - monitor.top, SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+}
+
+void Form1::FillWorkArea() {
+  // As Windows maximises: the border lies outside the work area, the caption inside it.
+  const RECT work = MonitorOf(window_).rcWork;
+  RECT frame{};
+  AdjustWindowRectExForDpi(&frame, Style, FALSE, ExStyle, GetDpiForWindow(window_));
+  const int border = frame.bottom;
+  SetWindowPos(window_, nullptr, work.left - border, work.top - border,
+               work.right - work.left + 2 * border, work.bottom - work.top + 2 * border,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::NotePointer() {
+  POINT at{};
+  if (!GetCursorPos(&at) || (at.x == pointer_.x && at.y == pointer_.y)) {
+    return;  // a WM_MOUSEMOVE without motion, as after a window change
+  }
+  pointer_ = at;
+  pointerIdle_.Moved(TickClock());
+  if (pointerHidden_) {
+    pointerHidden_ = false;
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  }
+}
+
+void Form1::HideIdlePointer() {
+  if (fullScreen_ && !pointerHidden_ && pointerIdle_.Hidden(TickClock())) {
+    pointerHidden_ = true;
+    if (PointerOver(window_)) {
+      SetCursor(nullptr);
+    }
+  }
 }
 
 double Form1::PixelRatio() const {

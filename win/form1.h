@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "hostkit/client_area.h"
 #include "hostkit/dot_canvas.h"
 #include "hostkit/random_source.h"
 #include "model/fireworks_model.h"
@@ -41,12 +42,34 @@ class Form1 : public ModelHost {
   void OnPaint();
   void OnKeyDown(WPARAM virtualKey, LPARAM keyData);
   void OnButtonDown();
+  bool OnSetCursor(WPARAM window, LPARAM hitTest);
+  LRESULT OnDpiScaledSize(UINT dpi, SIZE& size);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
+
+  // Takes the client area as it now is: the size the model sees, the box's place and
+  // the canvas.
+  void FitClient();
+  void ToggleFullScreen();
+  void EnterFullScreen();
+  void LeaveFullScreen();
+  void FillMonitor();
+  void FillWorkArea();
+  // Notes where the pointer is; a move shows it again.
+  void NotePointer();
+  void HideIdlePointer();
 
   double PixelRatio() const;
 
   HWND window_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  ClientArea clientArea_;
+  bool fullScreen_ = false;
+  // The window as it was before full screen, to go back to.
+  DWORD windowedStyle_ = 0;
+  WINDOWPLACEMENT windowed_{};
+  PointerIdle pointerIdle_;
+  POINT pointer_{};
+  bool pointerHidden_ = false;
   FireworksModel model_;
   DotCanvas canvas_;
   RandomSource random_;

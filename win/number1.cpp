@@ -72,7 +72,7 @@ Number1::~Number1() {
   FreeFonts();
 }
 
-void Number1::Create(HWND parent, HINSTANCE instance, UINT dpi) {
+void Number1::Create(HWND parent, HINSTANCE instance) {
   parent_ = parent;
   const std::wstring face = JapaneseFace(parent);
   lstrcpynW(face_, face.c_str(), LF_FACESIZE);
@@ -101,16 +101,21 @@ void Number1::Create(HWND parent, HINSTANCE instance, UINT dpi) {
     tool.lpszText = const_cast<wchar_t*>(ToolTipText());
     SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
-  Layout(dpi);
 }
 
-void Number1::Layout(UINT dpi) {
-  constexpr auto Box = WindowLayout::BoxRect;
-  MoveWindow(edit_, Scaled(Box.left, dpi), Scaled(Box.top, dpi), Scaled(Box.width, dpi),
-             Scaled(Box.height, dpi), TRUE);
+void Number1::Layout(UINT dpi, int clientHeight) {
+  if (edit_ == nullptr) {
+    return;  // the window's first WM_SIZE comes before the box exists
+  }
+  const auto box = WindowLayout::BoxRectFor(clientHeight);
+  MoveWindow(edit_, Scaled(box.left, dpi), Scaled(box.top, dpi), Scaled(box.width, dpi),
+             Scaled(box.height, dpi), TRUE);
   // Setting the buddy again fits the arrows into the box's new right edge.
   SendMessageW(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit_), 0);
-
+  if (dpi == fontDpi_) {
+    return;
+  }
+  fontDpi_ = dpi;
   FreeFonts();
   LOGFONTW boxFont{};
   boxFont.lfHeight =
@@ -186,6 +191,9 @@ LRESULT CALLBACK Number1::EditProc(HWND edit, UINT message, WPARAM wParam, LPARA
         case VK_RETURN:
         case VK_TAB:
           SetFocus(box.parent_);  // leaving the box commits it and hands the keys back
+          return 0;
+        case VK_F11:
+          SendMessageW(box.parent_, message, wParam, lParam);  // full screen from anywhere
           return 0;
         default:
           break;

@@ -17,9 +17,10 @@ class Number1 {
   Number1& operator=(const Number1&) = delete;
   ~Number1();
 
-  void Create(HWND parent, HINSTANCE instance, UINT dpi);
-  // Places and sizes the box and its fonts for a screen of this many dots per inch.
-  void Layout(UINT dpi);
+  void Create(HWND parent, HINSTANCE instance);
+  // Places the box in the bottom-left corner of a client area this many logical pixels
+  // high, and sizes it and its fonts for a screen of this many dots per inch.
+  void Layout(UINT dpi, int clientHeight);
 
   double Value() const { return value_; }
   void SetValue(double value);
@@ -45,6 +46,7 @@ class Number1 {
   HFONT font_ = nullptr;
   HFONT toolTipFont_ = nullptr;
   wchar_t face_[LF_FACESIZE] = {};
+  UINT fontDpi_ = 0;  // the fonts are made again only when the DPI changes
   double value_ = 1;
 };
 

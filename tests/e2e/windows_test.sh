@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # What only the Windows program has, under Wine: drawing at 150 % DPI, Alt+digit and
-# Alt+F4, the tick rate, and the installer: a silent install, the installed program, a
-# silent uninstall.
+# Alt+F4, the tick rate, the installer: a silent install, the installed program, a silent
+# uninstall, and full screen and maximise: a DPI change in full screen, the maximise button.
 #   windows_test.sh BUILD-DIR PATH-TO-CLOSE-WINDOW-HELPER PATH-TO-FRAME-TIMES-HELPER
+#                   PATH-TO-DPI-CHANGED-HELPER
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "$0")/lib.sh" "$1/pelmiro.exe" "$2"
 SETUP=$1/pelmiro-setup.exe
@@ -107,3 +108,109 @@ eval "\"\$WINE\" $quiet" || fail "the silent uninstall failed to start"
 # The uninstaller runs on from a copy of itself and returns at once.
 wait_until 30 uninstalled || fail "the uninstaller left files, the shortcut or the registry entry"
 pass "the silent uninstall removes every file, the shortcut and the registry entry"
+
+# ---- Full screen and maximise ----
+PELMIRO=$1/pelmiro.exe
+DPI_CHANGED=${4:?usage: $0 BUILD-DIR CLOSE-WINDOW FRAME-TIMES DPI-CHANGED}
+
+# Size and place of Pelmiro's X window: its client area when no window manager runs.
+x_geometry() {
+  xwininfo -id "$WID" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+    /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w "x" h "+" x "+" y }'
+}
+geometry_is() {
+  [ "$(x_geometry)" = "$1" ]
+}
+# The box reaches its right edge at the new DPI, past the 69 px it has at 96.
+box_widened() {
+  shot box
+  [ "$(pixel box $((BOX_W - 10)) $((BOX_Y + BOX_H / 2)))" != '#000000' ]
+}
+
+# A move to a 150 % monitor while in full screen: the window stays on the whole monitor
+# rather than taking the suggested rectangle (the screen scaled by 1.5), the box takes
+# its 150 % size in the bottom-left corner, and dots are drawn at device resolution.
+read -r CLIENT_W CLIENT_H BOX_Y BOX_W BOX_H <<<"500 442 416 69 25"
+start_pelmiro
+windowed=$(x_geometry)
+press_key F11
+wait_until 5 geometry_is "${SCREEN_W}x${SCREEN_H}+0+0" || fail "F11 did not fill the screen: $(x_geometry)"
+"$WINE" "$DPI_CHANGED" 144 || fail "could not send WM_DPICHANGED"
+read -r CLIENT_W CLIENT_H WIN_X WIN_Y BOX_Y BOX_W BOX_H <<<"$SCREEN_W $SCREEN_H 0 0 729 104 38"
+wait_until 5 window_painted || fail "no box 38 px high at the bottom-left after the DPI change"
+geometry_is "${SCREEN_W}x${SCREEN_H}+0+0" || fail "a DPI change took the window out of full screen: $(x_geometry)"
+box_widened || fail "the box did not grow to 104 px wide with the DPI"
+pass "a DPI change in full screen keeps the window on the monitor, the box in its corner"
+# The first "1" launches at 0.8148 of the 683 logical pixels across: 2 x 2 device pixels
+# near x = 834.
+press_key 1
+wait_for 5 'GREEN_N == 4' 40 "$SCREEN_H" 815 0 ||
+  fail "no 2x2 rocket near x = 834 after the DPI change: $(counts)"
+pass "after the DPI change, rockets launch across the new logical width, at device resolution"
+press_key F11
+wait_until 5 geometry_is "750x663+${windowed#*+}" ||
+  fail "leaving full screen gave $(x_geometry), expected 750x663 at the old place (${windowed#*+})"
+pass "leaving full screen after it gives the fixed client area at the new DPI, at the old place"
+close_pelmiro
+
+# Wine gives an X window manager no maximise for a window without a sizing border, but in
+# a Wine desktop it draws the caption itself and its system menu maximises the window.
+PELMIRO_ERR=$WORK/desktop.err
+"$WINE" explorer /desktop=pelmiro,"${SCREEN_W}x${SCREEN_H}" "$PELMIRO" >"$WORK/desktop.out" 2>"$PELMIRO_ERR" &
+PELMIRO_PID=$!
+wait_until 30 find_window_once || fail "no Pelmiro window in the Wine desktop"
+# The X window holds the frame: the client area lies inside its border and caption.
+frame=$(x_geometry)
+read -r frame_w frame_h frame_x frame_y < <(tr 'x+' '  ' <<<"$frame")
+border=$(((frame_w - 500) / 2))
+caption=$((frame_h - 442 - border))
+read -r CLIENT_W CLIENT_H BOX_Y BOX_W BOX_H <<<"500 442 416 69 25"
+WIN_X=$((frame_x + border)) WIN_Y=$((frame_y + caption))
+wait_until 30 window_painted || fail "the window in the Wine desktop was never painted"
+xdotool mousemove $((WIN_X + CLIENT_W / 2)) $((frame_y + caption / 2)) click 1 # activates it
+press_key alt+space
+sleep 0.5 # the menu takes the next key only once it shows
+press_key x
+maximised() {
+  read -r frame_w frame_h frame_x frame_y < <(x_geometry | tr 'x+' '  ')
+  [ "$((frame_w - 2 * border))" -eq "$SCREEN_W" ] && [ "$((frame_y + frame_h - border))" -eq "$SCREEN_H" ]
+}
+wait_until 5 maximised || fail "Alt+Space, x did not fill the desktop below the caption: $(x_geometry)"
+CLIENT_W=$SCREEN_W CLIENT_H=$((frame_h - caption - border)) WIN_X=0 WIN_Y=$((frame_y + caption))
+BOX_Y=$((CLIENT_H - 26))
+wait_until 5 window_painted || fail "the box is not in the bottom-left corner of the maximised window"
+press_key 1
+wait_for 5 'GREEN_N >= 1' 20 "$CLIENT_H" 824 0 || fail "the first 1 did not launch near x = 834: $(counts)"
+pass "maximising fills the work area; the box follows the bottom edge; rockets span the width"
+press_key alt+space
+sleep 0.5
+press_key r
+wait_until 5 geometry_is "$frame" ||
+  fail "restoring gave the frame $(x_geometry), not the fixed client area"
+pass "restoring gives back the fixed client area"
+
+# Full screen from maximised goes back to maximised; a move to a 150 % monitor keeps the
+# window maximised with the box at its new size, and restoring then gives 750 x 663.
+maximise() {
+  press_key alt+space
+  sleep 0.5
+  press_key x
+  wait_until 5 maximised
+}
+maximise || fail "Alt+Space, x did not maximise the window again: $(x_geometry)"
+press_key F11
+wait_until 5 geometry_is "${SCREEN_W}x${SCREEN_H}+0+0" || fail "F11 from maximised gave $(x_geometry)"
+press_key F11
+wait_until 5 maximised || fail "leaving full screen did not maximise the window again: $(x_geometry)"
+pass "full screen from maximised goes back to a maximised window"
+"$WINE" explorer /desktop=pelmiro "$DPI_CHANGED" 144 || fail "could not send WM_DPICHANGED"
+BOX_W=104 BOX_H=38 BOX_Y=$((CLIENT_H - 38))
+wait_until 5 box_widened || fail "no 104 x 38 box in the bottom-left corner after the DPI change"
+maximised || fail "a DPI change took the window out of maximised: $(x_geometry)"
+press_key alt+space
+sleep 0.5
+press_key r
+wait_until 5 geometry_is "$((750 + 2 * border))x$((663 + caption + border))+${frame#*+}" ||
+  fail "restoring after the DPI change gave the frame $(x_geometry), not 750x663 inside it"
+pass "a DPI change keeps the window maximised; restoring gives the fixed client area at the new DPI"
+close_pelmiro alt+F4
