@@ -242,8 +242,11 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void Form1::OnTimer() {
   HideIdlePointer();
   model_.AdvanceTick(*this);
-  if (canvas_.Finish()) {
-    InvalidateRect(window_, nullptr, FALSE);  // an unchanged picture is already on screen
+  if (canvas_.Finish()) {  // an unchanged picture is already on screen
+    const DeviceRect changed = canvas_.Changed();
+    const RECT area{changed.left, changed.top, changed.left + changed.width,
+                    changed.top + changed.height};
+    InvalidateRect(window_, &area, FALSE);  // the blit below is clipped to it
   }
 }
 
