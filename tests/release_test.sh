@@ -38,17 +38,17 @@ for i in 0 1; do
   side=${sides[$i]}
   mkdir -p "$(dirname "$side")"
   tar -xzf "$scratch/source.tar.gz" "${extract_options[$i]}" -C "$(dirname "$side")"
+  # Each step chained: errexit does not reach into a subshell on the left of ||.
   (
-    umask "${masks[$i]}"
-    export TZ=${zones[$i]} PATH=$scratch/no-git:$PATH
-    # shellcheck source=../scripts/common.sh
-    source "$side/scripts/common.sh" # its ROOT is this side
-    build_windows "$side/build/windows" >"$side.log" 2>&1
-    build_web_page "$side/build/web" >>"$side.log" 2>&1
-    if [ "$i" = 0 ]; then # the Linux build configures too
-      cmake -S "$side" -B "$side/build/linux" -G Ninja >>"$side.log" 2>&1
-    fi
-  ) || {
+    umask "${masks[$i]}" &&
+      export TZ=${zones[$i]} PATH=$scratch/no-git:$PATH &&
+      source "$side/scripts/common.sh" && # its ROOT is this side
+      build_windows "$side/build/windows" &&
+      build_web_page "$side/build/web" &&
+      if [ "$i" = 0 ]; then # the Linux build configures too
+        cmake -S "$side" -B "$side/build/linux" -G Ninja
+      fi
+  ) >"$side.log" 2>&1 || {
     tail -n 30 "$side.log" >&2
     fail "the build from the tarball extracted at $side failed"
   }
