@@ -39,7 +39,7 @@ ensure_packages() {
 
 # The version, as project() in CMakeLists.txt gives it to every build.
 pelmiro_version() {
-  sed -n 's/^project(pelmiro VERSION \([0-9.]*\) .*/\1/p' "$ROOT/CMakeLists.txt"
+  sed -n 's/^project(pelmiro VERSION \([0-9.]*\)[ )].*/\1/p' "$ROOT/CMakeLists.txt"
 }
 
 # configure_and_build DIR [cmake options...]
