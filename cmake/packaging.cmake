@@ -6,13 +6,8 @@ include(GNUInstallDirs)
 
 set(PELMIRO_CONTACT "${PELMIRO_VENDOR} <developers@pelmiro.org>")
 
-# The Debian revision comes from the changelog, whose first entry must be this version.
-file(STRINGS ${PROJECT_SOURCE_DIR}/assets/changelog changelog_head LIMIT_COUNT 1)
-string(REPLACE "." "\\." version_pattern ${PROJECT_VERSION})
-if(NOT changelog_head MATCHES "^pelmiro \\(${version_pattern}-([0-9]+)\\) ")
-  message(FATAL_ERROR "assets/changelog must start with the entry for ${PROJECT_VERSION}-N")
-endif()
-set(CPACK_DEBIAN_PACKAGE_RELEASE ${CMAKE_MATCH_1})
+# The Debian revision comes from the changelog (cmake/version.cmake).
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${PELMIRO_DEBIAN_REVISION})
 
 # copyright in Debian's machine-readable format, made from LICENSE. MIT is called
 # Expat there: "MIT" names more than one licence.
@@ -43,8 +38,8 @@ function(pelmiro_gzip source target)
     VERBATIM)
   add_custom_target(pelmiro_${target} ALL DEPENDS ${plain}.gz)
 endfunction()
-pelmiro_gzip(${PROJECT_SOURCE_DIR}/assets/pelmiro.6 pelmiro.6)
-pelmiro_gzip(${PROJECT_SOURCE_DIR}/assets/pelmiro.ja.6 pelmiro.ja.6)
+pelmiro_gzip(${PELMIRO_GENERATED_ASSETS}/pelmiro.6 pelmiro.6)
+pelmiro_gzip(${PELMIRO_GENERATED_ASSETS}/pelmiro.ja.6 pelmiro.ja.6)
 pelmiro_gzip(${PROJECT_SOURCE_DIR}/assets/changelog changelog.Debian)
 
 install(FILES ${PROJECT_BINARY_DIR}/debian/pelmiro.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)

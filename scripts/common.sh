@@ -38,6 +38,11 @@ ensure_packages() {
     "${missing[@]}" >/dev/null
 }
 
+# The version, as project() in CMakeLists.txt gives it to every build.
+pelmiro_version() {
+  sed -n 's/^project(pelmiro VERSION \([0-9.]*\)[ )].*/\1/p' "$ROOT/CMakeLists.txt"
+}
+
 # configure_and_build DIR [cmake options...]
 configure_and_build() {
   local dir=$1
@@ -106,5 +111,52 @@ build_web_page() {
   done
   convert "$art" -strip -filter point -resize 288x288 -background black -gravity center \
     -extent 512x512 "$dir/icon-maskable-512.png"
-  node "$ROOT/web/build_page.mjs" "$dir/pelmiro.wasm" "$dir/pelmiro.html" "${output[@]}"
+  node "$ROOT/web/build_page.mjs" "$dir/pelmiro.wasm" "$dir/pelmiro.html" \
+    --version "$(pelmiro_version)" "${output[@]}"
+}
+
+# Releases: ./scripts/release and the reproducibility check in ./scripts/test.
+RELEASE_PACKAGES=(git gzip tar zip unzip binutils)
+
+# source_tarball COMMIT PREFIX: writes to stdout the commit's tracked files under PREFIX/
+# as a gzipped tar. git archive sorts the entries and gives them the commit's time, root as
+# owner and modes from a fixed umask; gzip -n stores no name and no time.
+source_tarball() {
+  git -C "$ROOT" -c tar.umask=0022 archive --format=tar --prefix="$2/" "$1" | gzip -9n
+}
+
+# check_versions VERSION FILE...: fails unless each file carries VERSION where its kind
+# keeps it. Every one of them is made from project()'s version. (grep reads to the end:
+# one that stopped early would break the pipe, and the pipeline would fail.)
+check_versions() {
+  local version=$1 file
+  shift
+  for file in "$@"; do
+    case $file in
+      *.deb)
+        [[ $(dpkg-deb -f "$file" Version) == "$version"-* ]] &&
+          deb_member "$file" usr/share/man/man6/pelmiro.6.gz | gzip -dc |
+          grep -F "\"Pelmiro $version\"" >/dev/null &&
+          deb_member "$file" usr/share/man/ja/man6/pelmiro.6.gz | gzip -dc |
+          grep -F "\"Pelmiro $version\"" >/dev/null &&
+          deb_member "$file" usr/share/metainfo/org.pelmiro.Pelmiro.metainfo.xml |
+          grep -F "<release version=\"$version\"" >/dev/null
+        ;;
+      *.exe) strings -el "$file" | grep -x "$version" >/dev/null ;;
+      *.html) grep -F "<meta name=\"generator\" content=\"Pelmiro $version\">" "$file" >/dev/null ;;
+      *.zip)
+        unzip -p "$file" '*/index.html' | grep -F "content=\"Pelmiro $version\"" >/dev/null &&
+          unzip -p "$file" '*/manifest.webmanifest' | grep -F "\"version\": \"$version\"" >/dev/null
+        ;;
+      *) false ;;
+    esac || {
+      echo "$file does not carry version $version" >&2
+      return 1
+    }
+  done
+}
+
+# deb_member DEB PATH: one file of the package, to stdout.
+deb_member() {
+  dpkg-deb --fsys-tarfile "$1" | tar -xO "./$2"
 }

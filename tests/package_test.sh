@@ -125,7 +125,7 @@ close_pelmiro
 mkdir "$scratch/locale"
 localedef -i ja_JP -f UTF-8 "$scratch/locale/ja_JP.UTF-8"
 shown=$(env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LOCPATH="$scratch/locale" LANG=ja_JP.UTF-8 man pelmiro 2>&1)
-name_line=$(sed -n '/^\.SH 名前$/{n;s/\\-/-/p}' "$ROOT/assets/pelmiro.ja.6")
+name_line=$(sed -n '/^\.SH 名前$/{n;s/\\-/-/p}' "$ROOT/assets/pelmiro.ja.6.in")
 grep -qF "${name_line:?no name line in the Japanese manual}" <<<"$shown" || fail "LANG=ja_JP.UTF-8 man pelmiro shows another page: $(head -n 4 <<<"$shown")"
 pass "LANG=ja_JP.UTF-8 man pelmiro shows the Japanese manual"
 

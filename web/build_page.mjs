@@ -3,7 +3,8 @@
 // With --site, also a folder for a static web host: the same page as index.html with a
 // web app manifest, the app icons (icon-192.png, icon-512.png, icon-maskable-512.png
 // beside the module) and a service worker that keeps them for offline use.
-// Usage: node build_page.mjs MODULE.wasm OUTPUT.html [--site DIR] [--expose GLOBAL]
+// Usage: node build_page.mjs MODULE.wasm OUTPUT.html --version X.Y.Z [--site DIR] [--expose GLOBAL]
+// The version is the project's, which the page and the manifests carry.
 // With --expose, the running page is also kept in globalThis[GLOBAL] (benchmark pages only).
 import { createHash } from 'node:crypto';
 import { copyFileSync, mkdirSync, readFileSync, writeFileSync } from 'node:fs';
@@ -21,18 +22,21 @@ function fail(message) {
   process.exit(1);
 }
 
-const usage = 'usage: node build_page.mjs MODULE.wasm OUTPUT.html [--site DIR] [--expose GLOBAL]';
+const usage =
+  'usage: node build_page.mjs MODULE.wasm OUTPUT.html --version X.Y.Z [--site DIR] [--expose GLOBAL]';
 let args;
 try {
   args = parseArgs({
     allowPositionals: true,
-    options: { site: { type: 'string' }, expose: { type: 'string' } },
+    options: { site: { type: 'string' }, expose: { type: 'string' }, version: { type: 'string' } },
   });
 } catch (error) {
   fail(`${error.message}\n${usage}`);
 }
 const [wasmPath, outputPath] = args.positionals;
-if (!wasmPath || !outputPath || args.positionals.length > 2) {
+const { version } = args.values;
+const versionGiven = /^\d+\.\d+\.\d+$/.test(version ?? '');
+if (!wasmPath || !outputPath || args.positionals.length > 2 || !versionGiven) {
   fail(usage);
 }
 const beside = (name) => new URL(name, pathToFileURL(wasmPath));
@@ -57,6 +61,7 @@ const { expose } = args.values;
 const boot = expose ? `globalThis.${expose} = await ${start};` : `${start};`;
 const script = `${readFileSync(new URL('pelmiro.js', here), 'utf8')}${boot}`;
 const template = readFileSync(new URL('pelmiro.html', here), 'utf8')
+  .replace('{{VERSION}}', version)
   .replace('{{ICON_16}}', () => iconUrl(16))
   .replace('{{ICON_32}}', () => iconUrl(32))
   .replace('{{SCRIPT}}', () => script);
@@ -92,6 +97,7 @@ if (args.values.site) {
     id: './',
     name: 'Pelmiro',
     short_name: 'Pelmiro',
+    version,
     description: DESCRIPTIONS[lang],
     lang,
     start_url: './',

@@ -4,6 +4,8 @@
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
+; Packed files keep no modification time, which would make every build differ.
+SetDateSave off
 ManifestDPIAware true
 
 !include "MUI2.nsh"
