@@ -46,10 +46,11 @@ configure_and_build() {
 }
 
 # The browser page: clang's wasm32 target with Debian's WASI libc and libc++, and node to
-# put the page together. Chromium and npm are for its test and benchmark.
+# put the page together. The browsers and npm are for its test and benchmark: WebKitGTK's
+# MiniBrowser runs in Xvfb, in locales built from the locales package's sources.
 WEB_PACKAGES=(clang-14 lld-14 wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32
   libclang-rt-14-dev-wasm32 nodejs imagemagick)
-WEB_TEST_PACKAGES=(chromium)
+WEB_TEST_PACKAGES=(chromium firefox-esr webkit2gtk-driver xvfb locales)
 
 # Installs the web packages; npm only when missing, as some node packages bring their own.
 ensure_web_packages() {
