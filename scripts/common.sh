@@ -83,7 +83,7 @@ install_web_test_modules() {
 build_web_page() {
   local dir=$1
   shift
-  local flags=(--target=wasm32-wasi -std=c++20 -fno-exceptions -fno-rtti -msimd128 -mbulk-memory
+  local flags=(--target=wasm32-wasi -std=c++20 -fno-exceptions -fno-rtti -mbulk-memory
     -DNDEBUG -Wall -Wextra -Wpedantic -Werror -I"$ROOT")
   local output=(--site "$dir/site") kit=() source
   [ $# -eq 0 ] || output=(--expose pelmiro)
@@ -93,8 +93,13 @@ build_web_page() {
     kit+=("$dir/hostkit/$(basename "$source" .cpp).o")
     clang++-14 "${flags[@]}" -O2 -c "$source" -o "${kit[-1]}"
   done
-  clang++-14 "${flags[@]}" -Oz -mexec-model=reactor -Wl,--strip-all -o "$dir/pelmiro.wasm" \
-    "${kit[@]}" "$ROOT"/web/*.cpp "$ROOT"/model/*.cpp "$@"
+  # The function table is exported and may grow, to take the SIMD run fill.
+  clang++-14 "${flags[@]}" -Oz -mexec-model=reactor -Wl,--strip-all -Wl,--export-table \
+    -Wl,--growable-table -o "$dir/pelmiro.wasm" "${kit[@]}" "$ROOT"/web/*.cpp "$ROOT"/model/*.cpp "$@"
+  # Only the run fill uses SIMD, in a module of its own on the main module's memory, so an
+  # engine without SIMD still plays the page.
+  clang++-14 "${flags[@]}" -msimd128 -O2 -nostdlib -Wl,--no-entry -Wl,--import-memory \
+    -Wl,--strip-all -o "$dir/run_fill.wasm" "$ROOT/web/simd/run_fill.cpp"
   local size art=$ROOT/assets/pelmiro-32.xpm
   for size in 16 32; do
     convert "$ROOT/assets/pelmiro-$size.xpm" -strip "$dir/icon-$size.png"

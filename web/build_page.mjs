@@ -52,7 +52,8 @@ if (unexpected.length > 0) {
   fail(`the module must import only the clock, but it also imports ${unexpected.join(', ')}`);
 }
 
-const start = `startPelmiro('${wasm.toString('base64')}', document)`;
+const runFill = readFileSync(beside('run_fill.wasm')).toString('base64');
+const start = `startPelmiro('${wasm.toString('base64')}', document, '${runFill}')`;
 const { expose } = args.values;
 const boot = expose ? `globalThis.${expose} = await ${start};` : `${start};`;
 const script = `${readFileSync(new URL('pelmiro.js', here), 'utf8')}${boot}`;

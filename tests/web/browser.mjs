@@ -196,6 +196,7 @@ function startXvfb() {
     }
     const server = spawn('Xvfb', [`:${number}`, '-screen', '0', '1920x1200x24', '-nolisten',
       'tcp'], { stdio: 'ignore' });
+    server.unref(); // ends with the test, not after it
     process.on('exit', () => server.kill());
     display = `:${number}`;
   }

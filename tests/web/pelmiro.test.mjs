@@ -48,7 +48,7 @@ function row(name, needs, body) {
 const browsers = new Map(); // by engine and what it is started with, each started on first use
 const servers = [];
 after(async () => {
-  servers.forEach((server) => server.close());
+  servers.forEach((server) => server.close() && server.closeAllConnections());
   await Promise.all([...browsers.values()].map(async (browser) => (await browser).close()));
 });
 function browserFor(engine, settings = {}) {
@@ -296,6 +296,7 @@ row('an idle tick puts nothing; a page shown again and a launch put again', ['hi
 // The page speaks the first of Japanese or English the reader prefers, else English, with
 // nothing serious for axe-core; the tooltip is the toy's own and stays. Tab reaches the
 // box, which shows a ring.
+const BOX_ROLE = { webkit: 'textbox' }; // WebKitGTK's role for a number field
 // Where one engine offers only the first language, rows answered by a later one are skipped.
 const languageCases = [
   ['ja-JP,ja', 'ja'],
@@ -317,7 +318,7 @@ for (const [languages, lang, need] of languageCases) {
         .filter(({ impact }) => impact === 'serious' || impact === 'critical').map(({ id }) => id),
       [document.activeElement.id, getComputedStyle(document.activeElement).outlineStyle]]);
     assert.deepEqual([shown, field.role, box.role, tooltip, serious, focused],
-      [lang, 'image', 'spinbutton', '1から100までです。', [], ['Number1', 'solid']]);
+      [lang, 'image', BOX_ROLE[engine] ?? 'spinbutton', '1から100までです。', [], ['Number1', 'solid']]);
     for (const text of [howto, field.name, box.name]) {
       assert.equal(JAPANESE.test(text), lang === 'ja', text);
     }
