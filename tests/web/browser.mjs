@@ -2,7 +2,7 @@
 // Chromium, headless Firefox ESR over WebDriver BiDi (both through puppeteer), and WebKitGTK's
 // MiniBrowser through its WebDriver, under a private Xvfb.
 import { spawn, spawnSync } from 'node:child_process';
-import { existsSync, mkdtempSync } from 'node:fs';
+import { existsSync, mkdtempSync, rmSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -120,7 +120,7 @@ class WebDriverPage {
   }
 
   close() {
-    return this.command('DELETE', '');
+    return this.goto('about:blank');
   }
 
   // A function called with the arguments; a string is run as a global script.
@@ -160,13 +160,16 @@ class WebDriverPage {
 
   // The window made as large as needed for the viewport; the pixel ratio is the process's.
   async setViewport({ width, height }) {
-    let [innerWidth, innerHeight] = [width, height];
-    for (let tries = 0; tries < 2; tries++) {
-      const rect = await this.command('GET', '/window/rect');
+    for (let tries = 0; tries < 3; tries++) {
       const inner = await this.evaluate(() => [innerWidth, innerHeight]);
-      [innerWidth, innerHeight] = [width + rect.width - inner[0], height + rect.height - inner[1]];
-      await this.command('POST', '/window/rect', { width: innerWidth, height: innerHeight });
+      if (inner[0] === width && inner[1] === height) {
+        return;
+      }
+      const rect = await this.command('GET', '/window/rect');
+      await this.command('POST', '/window/rect',
+        { width: width + rect.width - inner[0], height: height + rect.height - inner[1] });
     }
+    throw new Error(`MiniBrowser's window cannot show ${width} x ${height}`);
   }
 
   async pointer(pointerType, selector, presses, button = 0) {
@@ -198,7 +201,7 @@ function startXvfb() {
       'tcp'], { stdio: 'ignore' });
     server.unref(); // ends with the test, not after it
     process.on('exit', () => server.kill());
-    display = `:${number}`;
+    display = number;
   }
   return display;
 }
@@ -207,18 +210,25 @@ function startXvfb() {
 let locales;
 function localeFor(tag) {
   const name = `${tag.replace('-', '_')}.UTF-8`;
-  locales ??= mkdtempSync(join(tmpdir(), 'pelmiro-locales-'));
+  if (!locales) {
+    locales = mkdtempSync(join(tmpdir(), 'pelmiro-locales-'));
+    process.on('exit', () => rmSync(locales, { recursive: true, force: true }));
+  }
   if (!existsSync(join(locales, name))) {
     spawnSync('localedef', ['-i', name.split('.')[0], '-f', 'UTF-8', join(locales, name)]);
   }
   return { LANG: name, LC_ALL: name, LOCPATH: locales };
 }
 
-// A WebKitWebDriver with its own environment, opening a MiniBrowser for each page.
-async function launchWebKit({ languages, simd = true, pixelRatio = 1 }) {
+// A WebKitWebDriver with its own environment and one MiniBrowser window for every page.
+async function launchWebKit({ languages, simd = true }) {
   const port = await freePort();
-  const env = { ...process.env, DISPLAY: startXvfb(), GDK_SCALE: String(pixelRatio),
-    ...(languages && localeFor(languages.split(',')[0])), ...(!simd && { JSC_useWasmSIMD: 'false' }) };
+  const env = { ...process.env, DISPLAY: `:${startXvfb()}`,
+    ...(languages && localeFor(languages.split(',')[0])),
+    ...(!simd && { JSC_useWasmSIMD: 'false' }) }; // an engine without SIMD, as older ones are
+  while (!existsSync(`/tmp/.X11-unix/X${display}`)) {
+    await sleep(50);
+  }
   const driverProcess = spawn('WebKitWebDriver', [`--port=${port}`], { env, stdio: 'ignore' });
   const driver = `http://127.0.0.1:${port}`;
   while (!(await fetch(`${driver}/status`).then((r) => r.ok, () => false))) {
@@ -230,21 +240,12 @@ async function launchWebKit({ languages, simd = true, pixelRatio = 1 }) {
     'webkitgtk:browserOptions': { binary, args: ['--automation'] } };
   const response = await fetch(`${driver}/session`, { method: 'POST',
     body: JSON.stringify({ capabilities: { alwaysMatch: capabilities } }) });
-  const session = new WebDriverPage(driver, (await response.json()).value.sessionId);
-  // Each page is a window of the one session; the first stays, blank, to keep it open.
-  const first = await session.command('GET', '/window');
+  const session = (await response.json()).value.sessionId;
+  // Every page is shown in the session's one window, which a closed page leaves blank.
+  const page = new WebDriverPage(driver, session);
   return {
-    async newPage() {
-      const { handle } = await session.command('POST', '/window/new', { type: 'window' });
-      await session.command('POST', '/window', { handle });
-      const page = new WebDriverPage(driver, session.session);
-      page.close = async () => {
-        await page.command('DELETE', '/window');
-        await page.command('POST', '/window', { handle: first });
-      };
-      return page;
-    },
-    close: () => session.close().finally(() => driverProcess.kill()),
+    newPage: () => page,
+    close: () => page.command('DELETE', '').finally(() => driverProcess.kill()),
   };
 }
 

@@ -48,7 +48,10 @@ function row(name, needs, body) {
 const browsers = new Map(); // by engine and what it is started with, each started on first use
 const servers = [];
 after(async () => {
-  servers.forEach((server) => server.close() && server.closeAllConnections());
+  for (const server of servers) {
+    server.close();
+    server.closeAllConnections();
+  }
   await Promise.all([...browsers.values()].map(async (browser) => (await browser).close()));
 });
 function browserFor(engine, settings = {}) {
@@ -67,8 +70,7 @@ const leaks = { chromium: [], firefox: [] }; // console messages, page errors an
 // The page in a new tab; languages is the reader's list of preferred languages, simd false
 // for an engine without WebAssembly SIMD.
 async function openPage(engine, { viewport = DESKTOP, url = PAGE, languages, simd } = {}) {
-  const settings = { languages, simd, pixelRatio: viewport.deviceScaleFactor };
-  const page = await (await browserFor(engine, settings)).newPage();
+  const page = await (await browserFor(engine, { languages, simd })).newPage();
   page.engine = engine;
   await page.setViewport(viewport);
   if (languages && engine === 'chromium') {
@@ -168,7 +170,8 @@ const screens = [
     (page) => page.tap('#Form1'), false, ['ratio3']]),
 ];
 for (const [name, viewport, launchOne, fullSize, needs] of screens) {
-  row(`${name}: the field fits, centred, and the first "1" rises at x = 407.4`, needs, async (engine) => {
+  const title = `${name}: the field fits, centred, and the first "1" rises at x = 407.4`;
+  row(title, needs, async (engine) => {
     const page = await openPage(engine, { viewport });
     const { field, box, backing, window, ratio, ...shown } = await page.evaluate(() => {
       const [canvas, box] = ['Form1', 'Number1'].map((id) => document.getElementById(id));
@@ -226,7 +229,8 @@ for (const [name, act, rockets, needs = []] of launchCases) {
 }
 
 // Each case types into the box and commits; then Digit1 launches a rocket showing the size.
-const paste = (page, text) => page.evaluate((t) => document.execCommand('insertText', false, t), text);
+const paste = (page, text) =>
+  page.evaluate((t) => document.execCommand('insertText', false, t), text);
 const boxCases = [
   { typed: '150', shows: '100', size: 100 },
   { typed: '0', shows: '1', size: 1 },
@@ -306,7 +310,8 @@ const languageCases = [
   ['de-DE,de', 'en'],
 ];
 for (const [languages, lang, need] of languageCases) {
-  row(`a reader who prefers ${languages} reads the page in ${lang}`, ['names', need], async (engine) => {
+  const title = `a reader who prefers ${languages} reads the page in ${lang}`;
+  row(title, ['names', need], async (engine) => {
     const page = await openPage(engine, { languages });
     const name = async (id) => page.accessibility.snapshot({ root: await page.$(id) });
     const [field, box] = [await name('#Form1'), await name('#Number1')];
