@@ -168,6 +168,8 @@ class WebDriverPage {
       const rect = await this.command('GET', '/window/rect');
       await this.command('POST', '/window/rect',
         { width: width + rect.width - inner[0], height: height + rect.height - inner[1] });
+      await this.waitForFunction((was) => `${[innerWidth, innerHeight]}` !== was,
+        { timeout: 2000 }, `${inner}`).catch(() => {}); // the window may take a while
     }
     throw new Error(`MiniBrowser's window cannot show ${width} x ${height}`);
   }
