@@ -232,6 +232,7 @@ async function launchWebKit({ languages, simd = true }) {
     await sleep(50);
   }
   const driverProcess = spawn('WebKitWebDriver', [`--port=${port}`], { env, stdio: 'ignore' });
+  process.on('exit', () => driverProcess.kill()); // and its MiniBrowser, should a row hang
   const driver = `http://127.0.0.1:${port}`;
   while (!(await fetch(`${driver}/status`).then((r) => r.ok, () => false))) {
     await sleep(50);
