@@ -21,9 +21,10 @@ int DeviceLength(int logical, double ratio) {
 
 // Every fill goes through here: one vectorised loop, kept out of line so the code is
 // not repeated wherever a run is filled.
-[[gnu::noinline]] void FillRun(std::uint32_t* begin, std::uint32_t* end, std::uint32_t pixel) {
+[[gnu::noinline]] void FillRunLoop(std::uint32_t* begin, std::uint32_t* end, std::uint32_t pixel) {
   std::fill(begin, end, pixel);
 }
+DotCanvas::RunFill FillRun = FillRunLoop;
 
 // Bits [from, to) of a word, for 0 <= from < to <= WordBits.
 Word BitRange(int from, int to) {
@@ -32,6 +33,10 @@ Word BitRange(int from, int to) {
 }
 
 }  // namespace
+
+void DotCanvas::UseRunFill(RunFill fill) {
+  FillRun = fill;
+}
 
 DotCanvas::DotCanvas(PixelLayout layout, int logicalWidth, int logicalHeight,
                      double devicePixelRatio)

@@ -48,6 +48,11 @@ class DotCanvas {
 
   DotCanvas(PixelLayout layout, int logicalWidth, int logicalHeight, double devicePixelRatio);
 
+  // Every run of pixels is filled by one function; a host may hand in a faster one than
+  // the built-in loop, say one that needs an instruction set it found at run time.
+  using RunFill = void (*)(std::uint32_t* begin, std::uint32_t* end, std::uint32_t pixel);
+  static void UseRunFill(RunFill fill);
+
   // Reallocates, all black, only when the size or pixel ratio really changed; says
   // whether it did, so a caller that wraps Pixels() knows to wrap them again.
   bool Resize(int logicalWidth, int logicalHeight, double devicePixelRatio);

@@ -52,10 +52,11 @@ configure_and_build() {
 }
 
 # The browser page: clang's wasm32 target with Debian's WASI libc and libc++, and node to
-# put the page together. Chromium and npm are for its test and benchmark.
+# put the page together. The browsers and npm are for its test and benchmark: WebKitGTK's
+# MiniBrowser runs in Xvfb, in locales built from the locales package's sources.
 WEB_PACKAGES=(clang-14 lld-14 wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32
   libclang-rt-14-dev-wasm32 nodejs imagemagick)
-WEB_TEST_PACKAGES=(chromium)
+WEB_TEST_PACKAGES=(chromium firefox-esr webkit2gtk-driver xvfb locales)
 
 # Installs the web packages; npm only when missing, as some node packages bring their own.
 ensure_web_packages() {
@@ -88,7 +89,7 @@ install_web_test_modules() {
 build_web_page() {
   local dir=$1
   shift
-  local flags=(--target=wasm32-wasi -std=c++20 -fno-exceptions -fno-rtti -msimd128 -mbulk-memory
+  local flags=(--target=wasm32-wasi -std=c++20 -fno-exceptions -fno-rtti -mbulk-memory
     -DNDEBUG -Wall -Wextra -Wpedantic -Werror -I"$ROOT")
   local output=(--site "$dir/site") kit=() source
   [ $# -eq 0 ] || output=(--expose pelmiro)
@@ -98,8 +99,13 @@ build_web_page() {
     kit+=("$dir/hostkit/$(basename "$source" .cpp).o")
     clang++-14 "${flags[@]}" -O2 -c "$source" -o "${kit[-1]}"
   done
-  clang++-14 "${flags[@]}" -Oz -mexec-model=reactor -Wl,--strip-all -o "$dir/pelmiro.wasm" \
-    "${kit[@]}" "$ROOT"/web/*.cpp "$ROOT"/model/*.cpp "$@"
+  # The function table is exported and may grow, to take the SIMD run fill.
+  clang++-14 "${flags[@]}" -Oz -mexec-model=reactor -Wl,--strip-all -Wl,--export-table \
+    -Wl,--growable-table -o "$dir/pelmiro.wasm" "${kit[@]}" "$ROOT"/web/*.cpp "$ROOT"/model/*.cpp "$@"
+  # Only the run fill uses SIMD, in a module of its own on the main module's memory, so an
+  # engine without SIMD still plays the page.
+  clang++-14 "${flags[@]}" -msimd128 -O2 -nostdlib -Wl,--no-entry -Wl,--import-memory \
+    -Wl,--strip-all -o "$dir/run_fill.wasm" "$ROOT/web/simd/run_fill.cpp"
   local size art=$ROOT/assets/pelmiro-32.xpm
   for size in 16 32; do
     convert "$ROOT/assets/pelmiro-$size.xpm" -strip "$dir/icon-$size.png"

@@ -1,5 +1,6 @@
-// Writes the one-file page: the template with the script, the WebAssembly module (base64)
-// and the icons (PNG data URLs; icon-16.png and icon-32.png beside the module) inlined.
+// Writes the one-file page: the template with the script, the WebAssembly module and the
+// SIMD run fill (base64; run_fill.wasm beside the module) and the icons (PNG data URLs;
+// icon-16.png and icon-32.png beside the module) inlined.
 // With --site, also a folder for a static web host: the same page as index.html with a
 // web app manifest, the app icons (icon-192.png, icon-512.png, icon-maskable-512.png
 // beside the module) and a service worker that keeps them for offline use.
@@ -48,15 +49,21 @@ function iconUrl(size) {
 }
 
 const wasm = readFileSync(wasmPath);
-const imports = WebAssembly.Module.imports(new WebAssembly.Module(wasm)).map(
+const importsOf = (module) => WebAssembly.Module.imports(new WebAssembly.Module(module)).map(
   (i) => `${i.module}.${i.name}`,
 );
+const imports = importsOf(wasm);
 const unexpected = imports.filter((name) => !ALLOWED_IMPORTS.includes(name));
 if (unexpected.length > 0) {
   fail(`the module must import only the clock, but it also imports ${unexpected.join(', ')}`);
 }
 
-const start = `startPelmiro('${wasm.toString('base64')}', document)`;
+const runFill = readFileSync(beside('run_fill.wasm'));
+if (`${importsOf(runFill)}` !== 'env.memory') {
+  fail('the run fill must import only the main module\'s memory');
+}
+const start = `startPelmiro('${wasm.toString('base64')}', document,` +
+  ` '${runFill.toString('base64')}')`;
 const { expose } = args.values;
 const boot = expose ? `globalThis.${expose} = await ${start};` : `${start};`;
 const script = `${readFileSync(new URL('pelmiro.js', here), 'utf8')}${boot}`;

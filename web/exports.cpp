@@ -55,6 +55,11 @@ PELMIRO_EXPORT(apply_dot_size) double ApplyDotSize(double boxValue) {
   return PageHost().ApplyDotSize(boxValue);
 }
 
+// A faster run fill from a module of its own, as an index into this module's function table.
+PELMIRO_EXPORT(use_run_fill) void UseRunFill(std::uintptr_t tableIndex) {
+  pelmiro::DotCanvas::UseRunFill(reinterpret_cast<pelmiro::DotCanvas::RunFill>(tableIndex));
+}
+
 PELMIRO_EXPORT(timer_interval) int TimerInterval() {
   return pelmiro::WebHost::TimerIntervalMs;
 }

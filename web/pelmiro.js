@@ -57,7 +57,7 @@ function decodeBase64(text) {
   return bytes;
 }
 
-export async function startPelmiro(wasmBase64, doc) {
+export async function startPelmiro(wasmBase64, doc, runFillBase64) {
   const win = doc.defaultView;
   const canvas = doc.getElementById('Form1');
   const client = canvas.parentElement;
@@ -128,6 +128,16 @@ export async function startPelmiro(wasmBase64, doc) {
   });
   const wasm = instance.exports;
   wasm._initialize();
+  // The run fill with SIMD stores, where the engine has SIMD (iOS Safari has it only since
+  // 16.4); elsewhere the module's own plain loop fills.
+  const runFill = decodeBase64(runFillBase64);
+  if (WebAssembly.validate(runFill)) {
+    const fill = await WebAssembly.instantiate(runFill, { env: { memory: wasm.memory } });
+    const table = wasm.__indirect_function_table;
+    const index = table.grow(1);
+    table.set(index, fill.instance.exports.fill);
+    wasm.use_run_fill(index);
+  }
   wasm.start(ratio, fieldWidth, fieldHeight);
 
   // A view on the module's pixels; made again only when the buffer moved, grew or changed size.
