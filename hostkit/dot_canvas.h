@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace pelmiro {
@@ -113,7 +114,7 @@ class DotCanvas {
   void FillUncoveredBlack();
   void Fill(Stamp dot);  // by value: the buffer cannot alias it
   void FillUncovered(Stamp dot);
-  void MarkChanged(Stamp dot);
+  void MarkChanged(std::span<const Stamp> dots);
   void MarkAllChanged();
 
   PixelLayout layout_;
