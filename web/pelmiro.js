@@ -90,12 +90,11 @@ export async function startPelmiro(wasmBase64, doc, runFillBase64) {
   let fieldWidth = CLIENT_WIDTH;
   let fieldHeight = CLIENT_HEIGHT;
   let fittedPixelRatio = 0;
-  let fittedRoom = [0, 0];
   function fit() {
     const filled = isFilled();
     room.classList.toggle('filled', filled);
     fittedPixelRatio = win.devicePixelRatio;
-    fittedRoom = [room.clientWidth, room.clientHeight];
+    const fittedRoom = [room.clientWidth, room.clientHeight];
     if (filled) {
       [fieldWidth, fieldHeight] = fittedRoom;
       ratio = fittedPixelRatio;
@@ -119,6 +118,9 @@ export async function startPelmiro(wasmBase64, doc, runFillBase64) {
   }
   fit();
   win.addEventListener('resize', fit);
+  // Some phones report a rotation before the window's new size; reading the layout on
+  // every tick instead would cost an idle page more than the rest of its tick.
+  win.screen.orientation?.addEventListener('change', () => win.requestAnimationFrame(fit));
   doc.addEventListener('fullscreenchange', fit);
   doc.addEventListener('webkitfullscreenchange', fit);
   filledDisplay.addEventListener('change', fit);
@@ -148,9 +150,8 @@ export async function startPelmiro(wasmBase64, doc, runFillBase64) {
   const presentChanged = () => context.putImageData(image, 0, 0, wasm.changed_left(),
     wasm.changed_top(), wasm.changed_width(), wasm.changed_height());
   function frame() {
-    if (win.devicePixelRatio !== fittedPixelRatio || room.clientWidth !== fittedRoom[0] ||
-        room.clientHeight !== fittedRoom[1]) {
-      fit(); // a zoom, another screen or a rotation need not send a resize event
+    if (win.devicePixelRatio !== fittedPixelRatio) {
+      fit(); // a zoom or another screen need not send a resize event
     }
     if (!wasm.tick(ratio, fieldWidth, fieldHeight)) {
       return; // the picture on the canvas is still the right one
