@@ -51,6 +51,15 @@ leave_full_screen() {
   pass "$1 brings back the fixed 500x442 window at its old place"
 }
 
+# launch_at KEY SHARE: KEY launches one rocket, rising at SHARE of the client's width.
+launch_at() {
+  launch "$1"
+  local expected
+  expected=$(awk -v r="$2" -v w="$CLIENT_W" 'BEGIN { print int(r * w) }')
+  [ "$LAUNCH_COLUMN" = "$expected" ] ||
+    fail "key $1 launched at x = '$LAUNCH_COLUMN' px, not at $2 x $CLIENT_W = $expected"
+}
+
 enter_full_screen F11
 
 # The box moved with the bottom edge; nothing is left at its old place.
@@ -62,10 +71,7 @@ pass "the box sits in the bottom-left corner of the screen"
 # The sky is the screen: the first rocket rises at 0.8147 of its width, and bursts near
 # a quarter of its height. Sparks rise at most 33 px above where their rocket burst.
 wait_for 5 'GREEN_N == 1' || fail "expected only the green dot at the origin: $(counts)"
-launch 1
-expected=$(awk -v r="$FIRST_X" -v w="$SCREEN_W" 'BEGIN { print int(r * w) }')
-[ "$LAUNCH_COLUMN" = "$expected" ] ||
-  fail "the first rocket rose at x = '$LAUNCH_COLUMN' px, not at $FIRST_X x $SCREEN_W = $expected"
+launch_at 1 "$FIRST_X"
 pass "key 1 launches across the whole width: x = $LAUNCH_COLUMN px"
 # Sparks fall out within seconds. A rocket still climbing in the launch's last shot
 # bursts on the live screen, so watch that at once; one gone by then burst within the
@@ -113,10 +119,7 @@ wait_until 5 window_painted || fail "the box is not back at its place after full
 
 # Back in the small sky: the second rocket rises at its share of 500 px.
 wait_for 20 'ORANGE_N == 0 && YELLOW_N == 0 && GREEN_N == 1' || fail "the sky did not clear: $(counts)"
-launch 2
-expected=$(awk -v r="$SECOND_X" -v w="$CLIENT_W" 'BEGIN { print int(r * w) }')
-[ "$LAUNCH_COLUMN" = "$expected" ] ||
-  fail "after full screen a rocket rose at x = '$LAUNCH_COLUMN' px, not at $expected"
+launch_at 2 "$SECOND_X"
 pass "after full screen rockets launch across the 500 px sky again: x = $LAUNCH_COLUMN px"
 move_pointer 250 200
 sleep 2.5
