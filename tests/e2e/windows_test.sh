@@ -168,9 +168,13 @@ read -r CLIENT_W CLIENT_H BOX_Y BOX_W BOX_H <<<"500 442 416 69 25"
 WIN_X=$((frame_x + border)) WIN_Y=$((frame_y + caption))
 wait_until 30 window_painted || fail "the window in the Wine desktop was never painted"
 xdotool mousemove $((WIN_X + CLIENT_W / 2)) $((frame_y + caption / 2)) click 1 # activates it
-press_key alt+space
-sleep 0.5 # the menu takes the next key only once it shows
-press_key x
+# system_menu KEY: picks KEY (x maximises, r restores) from the window's own menu.
+system_menu() {
+  press_key alt+space
+  sleep 0.5 # the menu takes the next key only once it shows
+  press_key "$1"
+}
+system_menu x
 maximised() {
   read -r frame_w frame_h frame_x frame_y < <(x_geometry | tr 'x+' '  ')
   [ "$((frame_w - 2 * border))" -eq "$SCREEN_W" ] && [ "$((frame_y + frame_h - border))" -eq "$SCREEN_H" ]
@@ -182,22 +186,15 @@ wait_until 5 window_painted || fail "the box is not in the bottom-left corner of
 press_key 1
 wait_for 5 'GREEN_N >= 1' 20 "$CLIENT_H" 824 0 || fail "the first 1 did not launch near x = 834: $(counts)"
 pass "maximising fills the work area; the box follows the bottom edge; rockets span the width"
-press_key alt+space
-sleep 0.5
-press_key r
+system_menu r
 wait_until 5 geometry_is "$frame" ||
   fail "restoring gave the frame $(x_geometry), not the fixed client area"
 pass "restoring gives back the fixed client area"
 
 # Full screen from maximised goes back to maximised; a move to a 150 % monitor keeps the
 # window maximised with the box at its new size, and restoring then gives 750 x 663.
-maximise() {
-  press_key alt+space
-  sleep 0.5
-  press_key x
-  wait_until 5 maximised
-}
-maximise || fail "Alt+Space, x did not maximise the window again: $(x_geometry)"
+system_menu x
+wait_until 5 maximised || fail "Alt+Space, x did not maximise the window again: $(x_geometry)"
 press_key F11
 wait_until 5 geometry_is "${SCREEN_W}x${SCREEN_H}+0+0" || fail "F11 from maximised gave $(x_geometry)"
 press_key F11
@@ -207,9 +204,7 @@ pass "full screen from maximised goes back to a maximised window"
 BOX_W=104 BOX_H=38 BOX_Y=$((CLIENT_H - 38))
 wait_until 5 box_widened || fail "no 104 x 38 box in the bottom-left corner after the DPI change"
 maximised || fail "a DPI change took the window out of maximised: $(x_geometry)"
-press_key alt+space
-sleep 0.5
-press_key r
+system_menu r
 wait_until 5 geometry_is "$((750 + 2 * border))x$((663 + caption + border))+${frame#*+}" ||
   fail "restoring after the DPI change gave the frame $(x_geometry), not 750x663 inside it"
 pass "a DPI change keeps the window maximised; restoring gives the fixed client area at the new DPI"
