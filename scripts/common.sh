@@ -8,12 +8,14 @@ JOBS=${JOBS:-$(nproc)}
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-ipafont-gothic)
 TEST_PACKAGES=(git clang-format libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
-  x11-utils x11-xkb-utils libx11-dev libxdamage-dev libxfixes-dev imagemagick desktop-file-utils
+  x11-utils x11-apps x11-xkb-utils libx11-dev libxdamage-dev libxfixes-dev imagemagick desktop-file-utils
   appstream procps openbox wmctrl)
 # What ./scripts/package needs besides a build: dependencies and packing.
 PACKAGE_PACKAGES=(dpkg-dev file)
 # The package test and the test on a headless Wayland compositor.
 TEST_PACKAGES+=("${PACKAGE_PACKAGES[@]}" lintian sway grim wtype qt6-wayland jq)
+# What a screen reader reads the Qt program through: the accessibility bus and its client.
+TEST_PACKAGES+=(dbus at-spi2-core python3-pyatspi)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then
