@@ -31,6 +31,17 @@ class ClientArea {
   int height_ = WindowLayout::ClientHeight;
 };
 
+// The dots per inch to draw at, from what the system reports. It answers 0 for a window it
+// cannot resolve, as while a window is being made; the system's own figure serves then, and
+// failing that the standard one, so no reading can divide by zero or scale by nothing.
+constexpr unsigned StandardDpi = 96;
+constexpr unsigned SoundDpi(unsigned reported, unsigned system) {
+  if (reported != 0) {
+    return reported;
+  }
+  return system != 0 ? system : StandardDpi;
+}
+
 // In full screen nothing but the fireworks should show: the pointer hides once it has
 // rested this long, and shows again when it moves.
 class PointerIdle {

@@ -31,6 +31,12 @@ TEST(ClientArea, FollowsTheWindowButKeepsItsLastSizeWhileMinimised) {
   EXPECT_EQ(WindowLayout::BoxRectFor(WindowLayout::ClientHeight).top, WindowLayout::BoxRect.top);
 }
 
+TEST(SoundDpi, TakesTheWindowsDpiElseTheSystemsElseTheStandardOne) {
+  EXPECT_EQ(SoundDpi(144, 96), 144U);
+  EXPECT_EQ(SoundDpi(0, 144), 144U);
+  EXPECT_EQ(SoundDpi(0, 0), StandardDpi);
+}
+
 TEST(PointerIdle, HidesAfterTwoSecondsAtRestAcrossTheClockWrap) {
   constexpr std::int32_t Max = std::numeric_limits<std::int32_t>::max();
   struct Case {

@@ -41,6 +41,15 @@ int KeyCode(WPARAM virtualKey, LPARAM keyData) {
   return MainRowKey(KeyboardKind::Windows, scanCode);
 }
 
+static_assert(StandardDpi == USER_DEFAULT_SCREEN_DPI);
+
+// Every DPI the program uses comes through here. The system answers 0 for a window it
+// cannot resolve, as it may while the window is being made; the window's DPI serves then,
+// else the system's, else the standard one.
+UINT DpiOf(HWND window, UINT reported = 0) {
+  return reported != 0 ? reported : SoundDpi(GetDpiForWindow(window), GetDpiForSystem());
+}
+
 int Scaled(int logical, UINT dpi) {
   return MulDiv(logical, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
 }
@@ -94,14 +103,14 @@ Form1::Form1(HINSTANCE instance)
   RegisterClassExW(&windowClass);
 
   // Windows picks the place; the size follows the screen the window lands on.
-  const UINT systemDpi = GetDpiForSystem();
+  const UINT systemDpi = DpiOf(nullptr);
   const SIZE guess = WindowSizeFor(systemDpi, systemDpi);
   CreateWindowExW(ExStyle, ClassName, Caption, Style, CW_USEDEFAULT, CW_USEDEFAULT, guess.cx,
                   guess.cy, nullptr, nullptr, instance, this);
   if (window_ == nullptr) {
     return;
   }
-  dpi_ = GetDpiForWindow(window_);
+  dpi_ = DpiOf(window_);
   if (dpi_ != systemDpi) {
     const SIZE size = WindowSizeFor(dpi_, dpi_);
     SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
@@ -166,7 +175,7 @@ LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPA
   if (message == WM_NCCREATE) {
     auto* created = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     created->window_ = window;
-    created->dpi_ = GetDpiForWindow(window);  // the first WM_SIZE comes before CreateWindow returns
+    created->dpi_ = DpiOf(window);  // the first WM_SIZE comes before CreateWindow returns
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
   }
   auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -225,9 +234,10 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_GETDPISCALEDSIZE:
-      return OnDpiScaledSize(static_cast<UINT>(wParam), *reinterpret_cast<SIZE*>(lParam));
+      return OnDpiScaledSize(DpiOf(window_, static_cast<UINT>(wParam)),
+                             *reinterpret_cast<SIZE*>(lParam));
     case WM_DPICHANGED:
-      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      OnDpiChanged(DpiOf(window_, HIWORD(wParam)), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_DESTROY:
       KillTimer(window_, Timer1);
@@ -313,14 +323,17 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     GetWindowPlacement(window_, &placement);
-    const SIZE size = WindowSizeFor(dpi_, GetDpiForWindow(window_));
+    const SIZE size = WindowSizeFor(dpi_, DpiOf(window_));
     placement.rcNormalPosition.right = placement.rcNormalPosition.left + size.cx;
     placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + size.cy;
     SetWindowPlacement(window_, &placement);
     FillWorkArea();
   } else {
-    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The place is the system's, the size our own: the same as the suggestion after
+    // WM_GETDPISCALEDSIZE, and still right when the message came with no DPI.
+    const SIZE size = WindowSizeFor(dpi_, DpiOf(window_));
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   }
   FitClient();  // the window's size may not have changed, but the DPI has
   InvalidateRect(window_, nullptr, FALSE);
@@ -364,7 +377,7 @@ void Form1::LeaveFullScreen() {
     SetCursor(LoadCursorW(nullptr, IDC_ARROW));
   }
   // Back to the fixed client area at today's DPI, where the window was.
-  const SIZE size = WindowSizeFor(dpi_, GetDpiForWindow(window_));
+  const SIZE size = WindowSizeFor(dpi_, DpiOf(window_));
   windowed_.rcNormalPosition.right = windowed_.rcNormalPosition.left + size.cx;
   windowed_.rcNormalPosition.bottom = windowed_.rcNormalPosition.top + size.cy;
   SetWindowLongW(window_, GWL_STYLE, static_cast<LONG>(windowedStyle_ & ~WS_MAXIMIZE));
@@ -383,7 +396,7 @@ void Form1::FillWorkArea() {
   // As Windows maximises: the border lies outside the work area, the caption inside it.
   const RECT work = MonitorOf(window_).rcWork;
   RECT frame{};
-  AdjustWindowRectExForDpi(&frame, Style, FALSE, ExStyle, GetDpiForWindow(window_));
+  AdjustWindowRectExForDpi(&frame, Style, FALSE, ExStyle, DpiOf(window_));
   const int border = frame.bottom;
   SetWindowPos(window_, nullptr, work.left - border, work.top - border,
                work.right - work.left + 2 * border, work.bottom - work.top + 2 * border,

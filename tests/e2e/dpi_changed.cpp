@@ -1,6 +1,7 @@
 // Sends Pelmiro's window the WM_DPICHANGED that Windows sends when the window moves to a
 // monitor of another DPI: Wine never sends one. The suggested rectangle is the window's
-// own, scaled to the new DPI, as Windows would suggest it.
+// own, scaled to the new DPI, as Windows would suggest it. A DPI of 0, what the system
+// answers for a window it cannot resolve, tries a message with no DPI at all.
 //   dpi_changed.exe DPI
 #include <windows.h>
 
@@ -13,7 +14,7 @@ int wmain(int argc, wchar_t* argv[]) {
   }
   const int dpi = static_cast<int>(std::wcstol(argv[1], nullptr, 10));
   HWND window = FindWindowW(L"Form1", L"Pelmiro");
-  if (window == nullptr || dpi <= 0) {
+  if (window == nullptr || dpi < 0) {
     std::fwprintf(stderr, L"dpi_changed.exe: no Pelmiro window, or a bad DPI\n");
     return 1;
   }

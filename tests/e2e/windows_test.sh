@@ -133,6 +133,10 @@ box_widened() {
 read -r CLIENT_W CLIENT_H BOX_Y BOX_W BOX_H <<<"500 442 416 69 25"
 start_pelmiro
 windowed=$(x_geometry)
+"$WINE" "$DPI_CHANGED" 0 || fail "could not send WM_DPICHANGED"
+geometry_is "$windowed" || fail "a DPI change with no DPI gave the window $(x_geometry)"
+wait_until 5 window_painted || fail "the window no longer draws after a DPI change with no DPI"
+pass "a DPI change with no DPI leaves the window as it was"
 press_key F11
 wait_until 5 geometry_is "${SCREEN_W}x${SCREEN_H}+0+0" || fail "F11 did not fill the screen: $(x_geometry)"
 "$WINE" "$DPI_CHANGED" 144 || fail "could not send WM_DPICHANGED"
