@@ -212,6 +212,11 @@ LRESULT CALLBACK Number1::EditProc(HWND edit, UINT message, WPARAM wParam, LPARA
           break;
       }
       break;
+    case WM_LBUTTONDBLCLK:
+      // A click at once after Return or Escape makes a double-click, whose second press
+      // the edit box takes without the keys.
+      SetFocus(edit);
+      break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(edit, EditProc, EditSubclass);
       break;
