@@ -12,6 +12,9 @@ NORMAL_BOX_Y=$BOX_Y
 # width, the second at this one.
 FIRST_X=0.814723670
 SECOND_X=0.135476947
+# A held key repeats once, half a second after its press, and not again for a minute: so
+# a held F11 sends its press and one auto-repeat, however busy the machine.
+XVFB_OPTIONS=(-ardelay 500 -arinterval 60000)
 start_xvfb
 start_wm
 start_pelmiro
@@ -20,9 +23,14 @@ start_pelmiro
 NORMAL_X=$WIN_X
 NORMAL_Y=$WIN_Y
 
-# enter_full_screen KEY: the key makes the client area the whole screen, at its origin.
+# enter_full_screen KEY [XDOTOOL-COMMANDS...]: the key, or the commands when given, make
+# the client area the whole screen, at its origin.
 enter_full_screen() {
-  press_key "$1"
+  if [ $# -gt 1 ]; then
+    xdotool "${@:2}"
+  else
+    press_key "$1"
+  fi
   wait_until 5 client_is "${SCREEN_W}x$SCREEN_H" ||
     fail "$1 did not make the client area the ${SCREEN_W}x$SCREEN_H screen: $(client_size)"
   window_place
@@ -60,6 +68,9 @@ launch_at() {
     fail "key $1 launched at x = '$LAUNCH_COLUMN' px, not at $2 x $CLIENT_W = $expected"
 }
 
+# Escape in the normal window changes nothing; had it gone the way out of full screen, the
+# window would come back from full screen without its frame or elsewhere.
+press_key Escape
 enter_full_screen F11
 
 # The box moved with the bottom edge; nothing is left at its old place.
@@ -126,12 +137,18 @@ sleep 2.5
 pointer_shown || fail "the pointer hid outside full screen"
 pass "outside full screen the pointer stays"
 
-enter_full_screen F11
-# Minimised and back, the window is still full screen.
+# F11 held past its auto-repeat toggles once.
+enter_full_screen "a held F11" keydown F11 sleep 1.5 keyup F11
+# Minimised and back, the window is still full screen, also once it has had a tick to
+# change its mind.
+map_state_is() {
+  xwininfo -id "$WID" | grep -q "Map State: $1"
+}
 xdotool windowminimize "$WID"
-sleep 1
+wait_until 5 map_state_is IsUnMapped || fail "the full-screen window was not minimised"
 wmctrl -i -a "$WID"
-sleep 1
+wait_until 5 map_state_is IsViewable || fail "the minimised window did not come back"
+wait_until 5 window_painted || fail "the window came back without its box in the corner"
 client_is "${SCREEN_W}x$SCREEN_H" || fail "after a minimise the full-screen window came back at $(client_size)"
 pass "a minimised full-screen window comes back full screen"
 leave_full_screen F11

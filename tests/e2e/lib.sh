@@ -39,6 +39,8 @@ WINESERVER=/usr/lib/wine/wineserver
 # Tells whether the pointer is hidden; built beside the close helper.
 POINTER_HIDDEN=$(dirname "$CLOSE_WINDOW")/e2e_pointer_hidden
 
+XVFB_OPTIONS=() # a test's own settings of the X server, set before start_xvfb
+
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/pelmiro-e2e.XXXXXX")
 XVFB_PID=
 WM_PID=
@@ -130,7 +132,7 @@ start_xvfb() {
   # display number is known only once the server runs.
   xauth -q -f "$XAUTHORITY" add :0 MIT-MAGIC-COOKIE-1 "$cookie" 2>/dev/null
   Xvfb -displayfd 3 -auth "$XAUTHORITY" -screen 0 "${SCREEN_W}x${SCREEN_H}x24" \
-    -nolisten tcp -br -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    -nolisten tcp -br -noreset "${XVFB_OPTIONS[@]}" 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
   wait_until 20 grep -q '^[0-9]' "$WORK/display" || fail "Xvfb did not start (see $WORK/xvfb.log)"
   DISPLAY=:$(head -n 1 "$WORK/display")
