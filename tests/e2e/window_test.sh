@@ -43,8 +43,14 @@ count_colours burst 500 100 0 60 # the band around y = 442 / 4
 ((ORANGE_N > 0 && YELLOW_N > 0)) || fail "the first sparks are not near a quarter of the height: $burst"
 pass "the rocket burst into orange and yellow sparks ($burst)"
 # Each ring has 25 sparks, the last on top of the first. In the first frames they
-# still overlap, and after a second or two some fly out of the window.
-wait_for 5 'ORANGE_N >= 20 && YELLOW_N >= 20' || fail "the rings of sparks never filled out: $(counts)"
+# still overlap, and after a second or two some fly out of the window: shots taken back
+# to back and counted afterwards catch the rings in between, however slow the machine.
+rapid_shots rings 5
+for ((i = 1; i <= SHOTS; ++i)); do
+  count_colours "rings-$i"
+  ((ORANGE_N >= 20 && YELLOW_N >= 20)) && break
+done
+((ORANGE_N >= 20 && YELLOW_N >= 20)) || fail "the rings of sparks never filled out in $SHOTS shots"
 ((ORANGE_N <= 25 && YELLOW_N <= 25)) || fail "more sparks than one burst makes: $(counts)"
 pass "a burst makes a ring of orange and a ring of yellow sparks ($(counts))"
 ((GREEN_N == 1)) || fail "the rocket still shows after its burst: $(counts)"
