@@ -113,7 +113,7 @@ wait_until 3 pointer_hidden || fail "the pointer still shows after resting in fu
 pass "a resting pointer hides in full screen"
 xdotool mousemove $((SCREEN_W / 2)) $((SCREEN_H / 2))
 wait_until 1 pointer_shown || fail "the pointer stays hidden when it moves"
-sleep 1
+sleep 1 # what must not happen has no state to wait for: a second is well short of two
 pointer_shown || fail "the pointer hid again within a second of moving"
 wait_until 3 pointer_hidden || fail "the pointer did not hide again after it rested"
 pass "a move shows the pointer, which hides again two seconds after it rests"
@@ -122,7 +122,7 @@ pass "a move shows the pointer, which hides again two seconds after it rests"
 # at the fireworks, Escape leaves it.
 click_at 20 $((BOX_Y + BOX_H / 2)) 1
 press_key Escape
-sleep 1
+sleep 1 # nothing shows that Escape was handled; a second is taken as time enough to leave
 client_is "${SCREEN_W}x$SCREEN_H" || fail "Escape in the box left full screen"
 pass "Escape in the box leaves full screen alone"
 leave_full_screen Escape
@@ -133,7 +133,7 @@ wait_for 20 'ORANGE_N == 0 && YELLOW_N == 0 && GREEN_N == 1' || fail "the sky di
 launch_at 2 "$SECOND_X"
 pass "after full screen rockets launch across the 500 px sky again: x = $LAUNCH_COLUMN px"
 move_pointer 250 200
-sleep 2.5
+sleep 2.5 # past the two seconds after which a resting pointer hides in full screen
 pointer_shown || fail "the pointer hid outside full screen"
 pass "outside full screen the pointer stays"
 

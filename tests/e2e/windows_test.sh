@@ -173,9 +173,11 @@ WIN_X=$((frame_x + border)) WIN_Y=$((frame_y + caption))
 wait_until 30 window_painted || fail "the window in the Wine desktop was never painted"
 xdotool mousemove $((WIN_X + CLIENT_W / 2)) $((frame_y + caption / 2)) click 1 # activates it
 # system_menu KEY: picks KEY (x maximises, r restores) from the window's own menu.
+# The menu, grey where the fireworks have only black and their own colours, takes the next
+# key only once it shows over the client's corner.
 system_menu() {
   press_key alt+space
-  sleep 0.5 # the menu takes the next key only once it shows
+  wait_for 5 'OTHER_N > 1000' 120 120 0 0 || fail "Alt+Space showed no window menu"
   press_key "$1"
 }
 system_menu x
