@@ -15,12 +15,13 @@ export const PAGE = pathToFileURL(
 ).href;
 export const ENGINES = (process.env.ENGINES ?? 'chromium firefox webkit').split(/[ ,]+/);
 
-export function launchChromium() {
+// app: an address to open as an app window, as an installed site opens (headless too).
+export function launchChromium({ app } = {}) {
   return puppeteer.launch({
     executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
     headless: true,
     // root cannot use Chromium's sandbox; nothing but the local page is loaded.
-    args: ['--no-sandbox', '--disable-dev-shm-usage'],
+    args: ['--no-sandbox', '--disable-dev-shm-usage', ...(app ? [`--app=${app}`] : [])],
   });
 }
 
