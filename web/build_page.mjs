@@ -73,16 +73,63 @@ const template = readFileSync(new URL('pelmiro.html', here), 'utf8')
   .replace('{{ICON_32}}', () => iconUrl(32))
   .replace('{{SCRIPT}}', () => script);
 
+// The page's policy lets it load nothing: it runs only its own inline script and style,
+// named by their hashes, and compiles only the WebAssembly it carries. The modules need
+// 'wasm-unsafe-eval' alone; 'unsafe-eval', which engines without it (Safari before 16)
+// would want instead, also runs any string injected into the page as script, so those
+// engines show no fireworks rather than the page going unguarded. The site also takes
+// its manifest, the manifest's icons and its service worker from its own origin.
+const INLINE = /<(script|style)\b[^>]*>([^]*?)<\/\1>/g;
+const POLICY = /<meta http-equiv="Content-Security-Policy" content="([^"]*)">/;
+const sha256 = (text) => `'sha256-${createHash('sha256').update(text).digest('base64')}'`;
+const hashesOf = (page, tag) =>
+  [...page.matchAll(INLINE)].filter((block) => block[1] === tag).map((block) => sha256(block[2]));
+function withPolicy(page, site) {
+  const policy = [
+    "default-src 'none'",
+    `script-src ${hashesOf(page, 'script').join(' ')} 'wasm-unsafe-eval'`,
+    `style-src ${hashesOf(page, 'style').join(' ')}`,
+    `img-src ${site ? "'self' " : ''}data:`,
+    ...(site ? ["manifest-src 'self'", "worker-src 'self'"] : []),
+    "base-uri 'none'",
+    "form-action 'none'",
+  ].join('; ');
+  return page.replace('{{POLICY}}', policy);
+}
+
+// Reads back what was written: the policy comes before any script or style and names each
+// inline one, allows nothing unsafe, and no attribute carries a style or a handler, which
+// it would block.
+function checkPolicy(path) {
+  const page = readFileSync(path, 'utf8');
+  const meta = POLICY.exec(page);
+  if (!meta || meta.index > page.search(/<(script|style)\b/) || /'unsafe-/.test(meta[1])) {
+    fail(`${path} must start with a policy that allows nothing unsafe`);
+  }
+  const sources = Object.fromEntries(meta[1].split('; ').map((d) => [d.split(' ')[0], d]));
+  for (const [, tag, text] of page.matchAll(INLINE)) {
+    if (!sources[`${tag}-src`]?.split(' ').includes(sha256(text))) {
+      fail(`${path} has an inline ${tag} whose hash its policy lacks`);
+    }
+  }
+  if (/<[a-z][^>]*\s(style|on[a-z]+)=/i.test(page.replace(INLINE, ''))) {
+    fail(`${path} has a style or handler attribute, which its policy blocks`);
+  }
+}
+
 function writePage(path, page) {
   const size = Buffer.byteLength(page);
   if (size > MAX_PAGE_BYTES) {
     fail(`${path} would be ${size} bytes, more than ${MAX_PAGE_BYTES}`);
   }
   writeFileSync(path, page);
+  if (path.endsWith('.html')) {
+    checkPolicy(path);
+  }
 }
 
 // The one-file page links nothing, so it also works from file:// and from a plain host.
-writePage(outputPath, template.replace('{{SITE}}', ''));
+writePage(outputPath, withPolicy(template.replace('{{SITE}}', ''), false));
 
 if (args.values.site) {
   const site = args.values.site;
@@ -117,12 +164,12 @@ if (args.values.site) {
     icons: ICONS,
   });
   const files = {
-    'index.html': template.replace(
+    'index.html': withPolicy(template.replace(
       '{{SITE}}',
       `<link rel="manifest" href="${manifestName('en')}"` +
         ` data-ja-href="${manifestName('ja')}">\n` +
         "<script>navigator.serviceWorker?.register('sw.js');</script>\n",
-    ),
+    ), true),
   };
   for (const lang of Object.keys(DESCRIPTIONS)) {
     files[manifestName(lang)] = `${JSON.stringify(manifest(lang), null, 2)}\n`;

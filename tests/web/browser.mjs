@@ -15,12 +15,13 @@ export const PAGE = pathToFileURL(
 ).href;
 export const ENGINES = (process.env.ENGINES ?? 'chromium firefox webkit').split(/[ ,]+/);
 
-export function launchChromium() {
+// app: an address to open as an app window, as an installed site opens (headless too).
+export function launchChromium({ app } = {}) {
   return puppeteer.launch({
     executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
     headless: true,
     // root cannot use Chromium's sandbox; nothing but the local page is loaded.
-    args: ['--no-sandbox', '--disable-dev-shm-usage'],
+    args: ['--no-sandbox', '--disable-dev-shm-usage', ...(app ? [`--app=${app}`] : [])],
   });
 }
 
@@ -34,13 +35,15 @@ function launchFirefox({ languages }) {
   });
 }
 
-// Counts the frames the page puts on its canvas, with the time of the first one, and the
-// ticks of its timer, which put a frame only when the picture changed.
+// Counts the frames the page puts on its canvas, with the time of the first one, the ticks
+// of its timer, which put a frame only when the picture changed, and what its policy refused.
 export function countFrames() {
   const put = CanvasRenderingContext2D.prototype.putImageData;
   const every = globalThis.setInterval;
   globalThis.frames = 0;
   globalThis.ticks = 0;
+  globalThis.refused = [];
+  addEventListener('securitypolicyviolation', (event) => globalThis.refused.push(event.blockedURI));
   CanvasRenderingContext2D.prototype.putImageData = function (...args) {
     globalThis.firstFrameMs ??= performance.now();
     globalThis.frames++;
@@ -123,10 +126,10 @@ class WebDriverPage {
     return this.goto('about:blank');
   }
 
-  // A function called with the arguments; a string is run as a global script.
+  // A function called with the arguments; a string is the driver's function body (no eval).
   evaluate(code, ...args) {
-    return this.call(typeof code === 'string' ? `() => (0, eval)(${JSON.stringify(code)})` : code,
-      args);
+    return typeof code === 'string' ? this.command('POST', '/execute/sync', { script: code, args })
+      : this.call(code, args);
   }
 
   $eval(selector, code) {

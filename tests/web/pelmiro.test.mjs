@@ -7,7 +7,7 @@ import { createServer } from 'node:http';
 import { createRequire } from 'node:module';
 import { extname } from 'node:path';
 import { after, test } from 'node:test';
-import { countFrames, ENGINES, launch, PAGE } from './browser.mjs';
+import { countFrames, ENGINES, launch, launchChromium, PAGE } from './browser.mjs';
 
 const SETTLE_FRAMES = 3; // a launched rocket is on screen within this many ticks
 const [ALT, CTRL, SHIFT] = [1, 2, 8];
@@ -26,12 +26,13 @@ const JAPANESE = /[\u3040-\u30ff]/; // kana
 // What an engine's driver cannot do; a row that needs it is skipped there, with the reason.
 const LAYOUT = 'WebDriver derives a key\'s code from its character, so no "&" on Digit1';
 const REPEAT = 'WebDriver cannot mark a key press as an auto-repeat';
+const APP = 'only Chromium opens a site in an app window (--app)';
 const LIMITS = {
   chromium: { noSimd: 'Chromium cannot be started without WebAssembly SIMD' },
-  firefox: { layout: LAYOUT, repeat: REPEAT,
+  firefox: { layout: LAYOUT, repeat: REPEAT, app: APP,
     noSimd: 'Firefox ESR keeps WebAssembly SIMD whatever its prefs say',
     names: 'puppeteer reads the accessibility tree only over CDP' },
-  webkit: { layout: LAYOUT, repeat: REPEAT,
+  webkit: { layout: LAYOUT, repeat: REPEAT, app: APP,
     ratio3: 'WebKitGTK\'s pixel ratio is GDK_SCALE, 1 or 2, and its window at least 447 px wide',
     ratioChange: 'WebKitGTK\'s pixel ratio is GDK_SCALE, fixed when it starts',
     hide: 'MiniBrowser\'s windows cannot be hidden under Xvfb without a window manager',
@@ -96,8 +97,9 @@ async function openPage(engine, { viewport = DESKTOP, url = PAGE, languages, sim
 }
 
 async function frames(page, count) {
-  const target = (await page.evaluate(() => globalThis.ticks)) + count;
-  await page.waitForFunction((n) => globalThis.ticks >= n, { timeout: 5000 }, target);
+  const [ticks, refused] = await page.evaluate(() => [globalThis.ticks, globalThis.refused]);
+  assert.deepEqual(refused, [], 'the page\'s policy refuses nothing the page does');
+  await page.waitForFunction((n) => globalThis.ticks >= n, { timeout: 5000 }, ticks + count);
 }
 
 // Green pixels as [x, y], row by row, read through a copy so the page's canvas is never read.
@@ -411,8 +413,8 @@ row('the site from 127.0.0.1 is installable, in Japanese too, and plays offline'
   const page = await openPage(engine, { url, languages: 'ja-JP' });
   try {
     await page.waitForFunction(() => navigator.serviceWorker.controller, { timeout: 5000 });
-    const manifest = await page.evaluate(async () =>
-      (await fetch(document.querySelector('link[rel=manifest]').href)).json());
+    const manifest = await (await fetch(await page.evaluate(() => // the page may fetch nothing
+      document.querySelector('link[rel=manifest]').href))).json();
     assert.deepEqual([manifest.lang, JAPANESE.test(manifest.description)], ['ja', true]);
     if (engine === 'chromium') {
       const cdp = await page.createCDPSession();
@@ -428,6 +430,20 @@ row('the site from 127.0.0.1 is installable, in Japanese too, and plays offline'
   await pressKeys(page, [{ code: 'Digit1' }]);
   assert.equal((await rocketColumns(page)).length, 1);
   await page.close();
+});
+
+// The installed site in a window of its own is filled as in full screen.
+row('the site as an app in a standalone window: the field fills it', ['app'], async () => {
+  const url = `http://127.0.0.1:${(await serve(SITE, true)).address().port}/`;
+  browsers.set(url, launchChromium({ app: url })); // closed with the others
+  const browser = await browsers.get(url);
+  const page = await (await browser.waitForTarget((target) => target.url() === url)).page();
+  await page.waitForFunction(() => globalThis.ticks > 0, { timeout: 5000 });
+  await frames(page, 1);
+  const { field, backing, window: [width, height], ratio, under } = await layout(page);
+  assert.deepEqual([field, backing, under, await page.evaluate(() =>
+    matchMedia('(display-mode: standalone)').matches)],
+  [[0, 0, width, height], [width * ratio, height * ratio], false, true]);
 });
 
 row('the same keys at the same moments after a reload launch at the same places', [],
@@ -459,6 +475,33 @@ row('an engine without WebAssembly SIMD plays the page', ['noSimd'], async (engi
   await pressKeys(page, [{ code: 'Digit1' }]);
   assert.equal((await rocketColumns(page)).length, 1);
   await page.close();
+});
+
+// What a script slipped into the page might try, aimed at a server here: a fetch, an image,
+// a script and eval, each refused and reported; the server is asked nothing, and the
+// fireworks go on.
+row('the policy refuses every load and eval, and the fireworks go on', [], async (engine) => {
+  const asked = [];
+  const server = createServer(({ url }, response) => { asked.push(url); response.end(); });
+  await new Promise((resolve) => servers.push(server.listen(0, '127.0.0.1', resolve)));
+  const page = await openPage(engine);
+  const earlier = leaks[engine]?.length; // the refusals show in the console, as they should
+  const to = `http://127.0.0.1:${server.address().port}/`;
+  await page.evaluate((from) => {
+    fetch(`${from}fetch`).catch(() => {});
+    new Image().src = `${from}image`;
+    document.head.append(Object.assign(document.createElement('script'), { src: `${from}script` }));
+    setTimeout(() => eval('0')); // as the page's own code: Chromium lets the driver's call eval
+  }, to);
+  await page.waitForFunction(() => globalThis.refused.length >= 4, { timeout: 5000 })
+    .catch(() => {}); // the check below shows what was let through
+  const refused = await page.evaluate(() => globalThis.refused.splice(0).sort());
+  const urls = ['fetch', 'image', 'script'].map((name) => `${to}${name}`);
+  assert.deepEqual([refused, asked], [['eval', ...urls], []]);
+  await pressKeys(page, [{ code: 'Digit1' }]);
+  assert.equal((await rocketColumns(page)).length, 1);
+  await page.close();
+  leaks[engine]?.splice(earlier);
 });
 
 row('nothing leaves the page: no console message, no request, nothing stored', ['events'],
