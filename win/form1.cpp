@@ -41,6 +41,13 @@ int KeyCode(WPARAM virtualKey, LPARAM keyData) {
   return MainRowKey(KeyboardKind::Windows, scanCode);
 }
 
+// The fireworks are the window's client area: a picture named for what the keys do.
+AccessiblePart::Words FieldWords() {
+  static_assert(sizeof(wchar_t) == sizeof(char16_t));
+  return {reinterpret_cast<const wchar_t*>(AccessibleNames::Field(AccessiblePart::UserLanguage())),
+          ROLE_SYSTEM_GRAPHIC};
+}
+
 int Scaled(int logical, UINT dpi) {
   return MulDiv(logical, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
 }
@@ -80,7 +87,8 @@ SIZE WindowSizeFor(UINT dpi, UINT frameDpi) {
 }  // namespace
 
 Form1::Form1(HINSTANCE instance)
-    : canvas_(PixelLayout::Argb32, WindowLayout::ClientWidth, WindowLayout::ClientHeight, 1.0) {
+    : canvas_(PixelLayout::Argb32, WindowLayout::ClientWidth, WindowLayout::ClientHeight, 1.0),
+      fieldWords_(FieldWords()) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_DBLCLKS;  // a double-click's second press comes as a double-click
@@ -229,6 +237,11 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_GETOBJECT:
+      if (const LRESULT answer = AccessiblePart::Answer(window_, wParam, lParam, fieldWords_)) {
+        return answer;
+      }
+      break;
     case WM_DESTROY:
       KillTimer(window_, Timer1);
       PostQuitMessage(EXIT_SUCCESS);
