@@ -41,13 +41,6 @@ int KeyCode(WPARAM virtualKey, LPARAM keyData) {
   return MainRowKey(KeyboardKind::Windows, scanCode);
 }
 
-// The fireworks are the window's client area: a picture named for what the keys do.
-AccessiblePart::Words FieldWords() {
-  static_assert(sizeof(wchar_t) == sizeof(char16_t));
-  return {reinterpret_cast<const wchar_t*>(AccessibleNames::Field(AccessiblePart::UserLanguage())),
-          ROLE_SYSTEM_GRAPHIC};
-}
-
 int Scaled(int logical, UINT dpi) {
   return MulDiv(logical, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
 }
@@ -56,6 +49,13 @@ int Scaled(int logical, UINT dpi) {
 int Logical(int device, UINT dpi) {
   const int dpiInt = static_cast<int>(dpi);
   return (device * USER_DEFAULT_SCREEN_DPI + dpiInt - 1) / dpiInt;
+}
+
+// The fireworks are the window's client area: a picture named for what the keys do.
+AccessiblePart::Words FieldWords() {
+  static_assert(sizeof(wchar_t) == sizeof(char16_t));
+  return {reinterpret_cast<const wchar_t*>(AccessibleNames::Field(AccessiblePart::UserLanguage())),
+          ROLE_SYSTEM_GRAPHIC};
 }
 
 MONITORINFO MonitorOf(HWND window) {
