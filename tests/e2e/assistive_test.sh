@@ -7,7 +7,7 @@
 source "$(dirname "$0")/lib.sh"
 PYTHON=/usr/bin/python3 # Debian's, which has pyatspi
 AT_SPI=$E2E_DIR/at_spi.py
-trap 'status=$?; kill ${LISTENER_PID:-} ${BUS_PID:-} 2>/dev/null; (exit "$status"); cleanup' EXIT
+trap 'status=$?; set +e; kill ${LISTENER_PID:-} ${BUS_PID:-} 2>/dev/null; (exit "$status"); cleanup' EXIT
 
 bus_on() {
   dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
