@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "form1_accessible.h"
 #include "hostkit/dot_size.h"
 #include "hostkit/tick_clock.h"
 #include "number1.h"
@@ -190,6 +191,11 @@ void Form1::changeEvent(QEvent* event) {
     ShowOrHidePointer(TickClock());
   }
   QWidget::changeEvent(event);
+}
+
+void Form1::focusInEvent(QFocusEvent* event) {
+  Form1Accessible::FieldFocused(this);  // the keys launch rockets again
+  QWidget::focusInEvent(event);
 }
 
 }  // namespace pelmiro

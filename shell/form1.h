@@ -56,6 +56,7 @@ class Form1 : public QWidget, public ModelHost {
   void mouseMoveEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
 
  private:
   void Tick();

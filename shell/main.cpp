@@ -1,7 +1,9 @@
+#include <QAccessible>
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 
+#include "accessible_factory.h"
 #include "form1.h"
 
 int main(int, char* argv[]) {
@@ -10,6 +12,7 @@ int main(int, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pelmiro"));
   QApplication::setDesktopFileName(QStringLiteral("org.pelmiro.Pelmiro"));
+  QAccessible::installFactory(pelmiro::AccessibleFactory);
   int status = 0;
   {
     pelmiro::Form1 form;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package as a user meets it: lintian finds nothing, apt installs it,
-# the desktop entry starts Pelmiro under Xvfb, apt purges it and nothing is left.
+# the desktop entry starts Pelmiro under Xvfb, a screen reader reads it as it reads the
+# built program, apt purges it and nothing is left.
 # Whatever happens, the machine keeps the packages it had before.
 #   tests/package_test.sh [PATH-TO-CLOSE-WINDOW-HELPER]
 set -euo pipefail
@@ -12,7 +13,8 @@ close_window=${1:-$ROOT/build/test/tests/e2e/e2e_close_window}
   echo "missing $close_window: build the tests first (./scripts/test does)" >&2
   exit 1
 }
-ensure_packages lintian xvfb xauth xdotool x11-utils imagemagick man-db locales
+ensure_packages lintian xvfb xauth xdotool x11-utils imagemagick man-db locales dbus at-spi2-core \
+  python3-pyatspi
 
 apt_get() { # its output only when it fails
   env DEBIAN_FRONTEND=noninteractive apt-get -y -q -o DPkg::Lock::Timeout=600 "$@" \
@@ -118,6 +120,9 @@ read -r WIN_X WIN_Y < <(xdotool getwindowgeometry --shell "$WID" |
 wait_for 10 'GREEN_N == 1' 4 4 || fail "the installed program draws no green dot at the top left: $(counts)"
 pass "the desktop entry starts the installed Pelmiro ($program) and it draws"
 close_pelmiro
+bash "$ROOT/tests/e2e/assistive_test.sh" "$program" "$close_window" >"$WORK/assistive.log" 2>&1 ||
+  fail "a screen reader does not read the installed program as expected: $(grep FAIL -A4 "$WORK/assistive.log")"
+pass "a screen reader reads the installed program's frame, fireworks and box, in English and Japanese"
 
 # man picks the manual by the locale, which must exist: it is compiled here for this
 # check alone rather than added to the machine's. The Japanese manual's name line

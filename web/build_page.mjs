@@ -42,6 +42,18 @@ if (!wasmPath || !outputPath || args.positionals.length > 2 || !versionGiven) {
 }
 const beside = (name) => new URL(name, pathToFileURL(wasmPath));
 
+// What a screen reader says the field and the box are, and the box's tooltip: the desktop
+// programs' own words, each a char16_t literal on a line of its own in hostkit/.
+const hostWords = ['accessible_names.h', 'window_layout.h']
+  .map((name) => readFileSync(new URL(`../hostkit/${name}`, here), 'utf8')).join('');
+function hostWord(name) {
+  const found = new RegExp(`\\b${name}\\[\\] = u"([^"\\\\]*)";`).exec(hostWords);
+  if (!found) {
+    fail(`hostkit/ has no words named ${name}`);
+  }
+  return found[1].replaceAll('&', '&amp;').replaceAll('<', '&lt;');
+}
+
 // The icons were converted to PNG beside the module.
 function iconUrl(size) {
   const png = readFileSync(beside(`icon-${size}.png`));
@@ -69,6 +81,7 @@ const boot = expose ? `globalThis.${expose} = await ${start};` : `${start};`;
 const script = `${readFileSync(new URL('pelmiro.js', here), 'utf8')}${boot}`;
 const template = readFileSync(new URL('pelmiro.html', here), 'utf8')
   .replace('{{VERSION}}', version)
+  .replace(/\{\{((?:Field|Box)\w+)\}\}/g, (_, name) => hostWord(name))
   .replace('{{ICON_16}}', () => iconUrl(16))
   .replace('{{ICON_32}}', () => iconUrl(32))
   .replace('{{SCRIPT}}', () => script);

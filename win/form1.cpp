@@ -60,6 +60,13 @@ int Logical(int device, UINT dpi) {
   return (device * USER_DEFAULT_SCREEN_DPI + dpiInt - 1) / dpiInt;
 }
 
+// The fireworks are the window's client area: a picture named for what the keys do.
+AccessiblePart::Words FieldWords() {
+  static_assert(sizeof(wchar_t) == sizeof(char16_t));
+  return {reinterpret_cast<const wchar_t*>(AccessibleNames::Field(AccessiblePart::UserLanguage())),
+          ROLE_SYSTEM_GRAPHIC};
+}
+
 MONITORINFO MonitorOf(HWND window) {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
@@ -89,7 +96,8 @@ SIZE WindowSizeFor(UINT dpi, UINT frameDpi) {
 }  // namespace
 
 Form1::Form1(HINSTANCE instance)
-    : canvas_(PixelLayout::Argb32, WindowLayout::ClientWidth, WindowLayout::ClientHeight, 1.0) {
+    : canvas_(PixelLayout::Argb32, WindowLayout::ClientWidth, WindowLayout::ClientHeight, 1.0),
+      fieldWords_(FieldWords()) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_DBLCLKS;  // a double-click's second press comes as a double-click
@@ -239,6 +247,11 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       OnDpiChanged(DpiOf(window_, HIWORD(wParam)), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_GETOBJECT:
+      if (const LRESULT answer = AccessiblePart::Answer(window_, wParam, lParam, fieldWords_)) {
+        return answer;
+      }
+      break;
     case WM_DESTROY:
       KillTimer(window_, Timer1);
       PostQuitMessage(EXIT_SUCCESS);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "accessible_part.h"
 #include "hostkit/client_area.h"
 #include "hostkit/dot_canvas.h"
 #include "hostkit/random_source.h"
@@ -74,6 +75,7 @@ class Form1 : public ModelHost {
   DotCanvas canvas_;
   RandomSource random_;
   Number1 number1_;
+  const AccessiblePart::Words fieldWords_;
 };
 
 }  // namespace pelmiro

@@ -101,6 +101,13 @@ void Number1::Create(HWND parent, HINSTANCE instance) {
     tool.lpszText = const_cast<wchar_t*>(ToolTipText());
     SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
+
+  const auto* name =
+      reinterpret_cast<const wchar_t*>(AccessibleNames::Box(AccessiblePart::UserLanguage()));
+  boxWords_ = {name, ROLE_SYSTEM_TEXT, ToolTipText()};
+  arrowsWords_ = {name, ROLE_SYSTEM_SPINBUTTON, ToolTipText(), edit_};
+  AccessiblePart::Describe(edit_, &boxWords_);
+  AccessiblePart::Describe(upDown_, &arrowsWords_);
 }
 
 void Number1::Layout(UINT dpi, int clientHeight) {
@@ -145,6 +152,8 @@ void Number1::SetValue(double value) {
 
 void Number1::ShowValue() {
   SetWindowTextW(edit_, FormatBoxValue(value_).c_str());
+  // The edit box tells of its new text itself; the arrows show the same value.
+  NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, upDown_, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void Number1::Focus() {

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include "accessible_part.h"
+
 namespace pelmiro {
 
 // The dot-size box: an edit box with an up-down control and a Japanese tooltip. It holds
@@ -48,6 +50,9 @@ class Number1 {
   wchar_t face_[LF_FACESIZE] = {};
   UINT fontDpi_ = 0;  // the fonts are made again only when the DPI changes
   double value_ = 1;
+  // The edit box and its arrows, to a screen reader: both the dot size, with one value.
+  AccessiblePart::Words boxWords_;
+  AccessiblePart::Words arrowsWords_;
 };
 
 }  // namespace pelmiro

@@ -187,6 +187,11 @@ find_window_once() {
   WID=$ids
 }
 
+# host_words NAME: what the programs say to a screen reader under NAME in hostkit/.
+host_words() {
+  sed -n "s/.*\b$1\[\] = u\"\(.*\)\";\$/\1/p" "$E2E_DIR"/../../hostkit/{accessible_names,window_layout}.h
+}
+
 windows_build() {
   [[ $PELMIRO == *.exe ]]
 }
@@ -214,7 +219,7 @@ use_wine_prefix() {
 }
 
 # Starts Pelmiro, waits for its window to be painted (the dot-size box shows) and
-# gives the window the keyboard focus.
+# gives the window the keyboard focus. It runs in the locale E2E_LOCALE names, if any.
 start_pelmiro() {
   PELMIRO_RUNS=$((PELMIRO_RUNS + 1))
   PELMIRO_ERR=$WORK/pelmiro-$PELMIRO_RUNS.err
@@ -222,11 +227,12 @@ start_pelmiro() {
   chmod 700 "$WORK/xdg"
   if windows_build; then
     use_wine_prefix
-    "$WINE" "$PELMIRO" >"$WORK/pelmiro-$PELMIRO_RUNS.out" 2>"$PELMIRO_ERR" &
+    env ${E2E_LOCALE:+LC_ALL="$E2E_LOCALE"} "$WINE" "$PELMIRO" >"$WORK/pelmiro-$PELMIRO_RUNS.out" \
+      2>"$PELMIRO_ERR" &
   else
     env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_ENABLE_HIGHDPI_SCALING \
       -u QT_STYLE_OVERRIDE -u QT_QPA_PLATFORMTHEME -u QT_LOGGING_RULES \
-      QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$WORK/xdg" LC_ALL=C.UTF-8 \
+      QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$WORK/xdg" LC_ALL="${E2E_LOCALE:-C.UTF-8}" \
       "$PELMIRO" >"$WORK/pelmiro-$PELMIRO_RUNS.out" 2>"$PELMIRO_ERR" &
   fi
   PELMIRO_PID=$!

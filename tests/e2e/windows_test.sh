@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # What only the Windows program has, under Wine: drawing at 150 % DPI, Alt+digit and
 # Alt+F4, the tick rate, the installer: a silent install, the installed program, a silent
-# uninstall, and full screen and maximise: a DPI change in full screen, the maximise button.
+# uninstall, and full screen and maximise: a DPI change in full screen, the maximise button;
+# and what a screen reader reads over MSAA, in English and in Japanese.
 #   windows_test.sh BUILD-DIR PATH-TO-CLOSE-WINDOW-HELPER PATH-TO-FRAME-TIMES-HELPER
-#                   PATH-TO-DPI-CHANGED-HELPER
+#                   PATH-TO-DPI-CHANGED-HELPER PATH-TO-MSAA-TREE-HELPER
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "$0")/lib.sh" "$1/pelmiro.exe" "$2"
 SETUP=$1/pelmiro-setup.exe
@@ -215,3 +216,30 @@ wait_until 5 geometry_is "$((750 + 2 * border))x$((663 + caption + border))+${fr
   fail "restoring after the DPI change gave the frame $(x_geometry), not 750x663 inside it"
 pass "a DPI change keeps the window maximised; restoring gives the fixed client area at the new DPI"
 close_pelmiro alt+F4
+
+# ---- What a screen reader reads, from a process of its own ----
+MSAA_TREE=${5:?usage: $0 BUILD-DIR CLOSE-WINDOW FRAME-TIMES DPI-CHANGED MSAA-TREE}
+GRAPHIC=40 TEXT=42 SPIN_BUTTON=52 # ROLE_SYSTEM_*
+# msaa_is LANGUAGE-SUFFIX VALUE: the fireworks, then the box's arrows and its edit box, all
+# named, the box's two parts with the box's value and its tooltip as their description.
+msaa_is() {
+  "$WINE" "$MSAA_TREE" >"$WORK/msaa" 2>&1 || return 1
+  local box tip
+  box=$(host_words "BoxName$1") tip=$(host_words BoxToolTip)
+  [ "$(cat "$WORK/msaa")" = "$(printf '%s\t%s\t%s\t%s\n' "$GRAPHIC" "$(host_words "FieldName$1")" '' '' \
+    "$SPIN_BUTTON" "$box" "$2" "$tip" "$TEXT" "$box" "$2" "$tip")" ]
+}
+read -r CLIENT_W CLIENT_H BOX_Y BOX_W BOX_H <<<"500 442 416 69 25"
+start_pelmiro
+wait_until 10 msaa_is '' 1 || fail "over MSAA the window reads, not as expected:"$'\n'"$(cat "$WORK/msaa")"
+pass "over MSAA: the fireworks as a graphic, the box as text and spin button named Dot size, value 1"
+press_key Tab
+xdotool type 150
+press_key Return
+wait_until 10 msaa_is '' 100 || fail "after 150 and Return the box reads:"$'\n'"$(cat "$WORK/msaa")"
+pass "after 150 and Return both parts of the box read the clamped value 100"
+close_pelmiro
+E2E_LOCALE=ja_JP.UTF-8 start_pelmiro
+wait_until 10 msaa_is Ja 1 || fail "in Japanese the window reads:"$'\n'"$(cat "$WORK/msaa")"
+pass "in a Japanese session the fireworks and the box are named in Japanese"
+close_pelmiro
