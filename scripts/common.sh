@@ -123,6 +123,9 @@ build_web_page() {
     --version "$(pelmiro_version)" "${output[@]}"
 }
 
+# ./scripts/clean-room: a minimal Debian root to run the other commands in.
+CLEAN_ROOM_PACKAGES=(mmdebstrap)
+
 # Releases: ./scripts/release and the reproducibility check in ./scripts/test.
 RELEASE_PACKAGES=(git gzip tar zip unzip binutils)
 
