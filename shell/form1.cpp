@@ -15,6 +15,9 @@ namespace pelmiro {
 namespace {
 
 constexpr int MouseLaunchKey = FireworksModel::FirstLaunchKey;  // a click acts as "1"
+// A held key repeats as a release and a press at the same moment; the X11 platform does
+// not always mark the press as a repeat when its connection is busy.
+constexpr quint64 RepeatGapMs = 10;
 constexpr Qt::WindowStates GrownStates = Qt::WindowFullScreen | Qt::WindowMaximized;
 
 // The box stays in the bottom-left corner, at its own size, however tall the window.
@@ -138,13 +141,22 @@ void Form1::keyPressEvent(QKeyEvent* event) {
     model_.LaunchRocket(*this, VirtualKey(*event));
   }
   // F11 works from the box too, which has no use for it; Escape there drops the edit.
-  if (event->key() == Qt::Key_F11 && !event->isAutoRepeat()) {
+  const bool repeated = event->isAutoRepeat() ||
+                        (f11ReleasedAt_ && event->timestamp() - *f11ReleasedAt_ <= RepeatGapMs);
+  if (event->key() == Qt::Key_F11 && !repeated) {  // a held F11 toggles once
     ToggleFullScreen();
   } else if (event->key() == Qt::Key_Escape && !forBox && isFullScreen()) {
     ToggleFullScreen();
   } else if (forBox) {
     QWidget::keyPressEvent(event);  // keys meant for the box never launch
   }
+}
+
+void Form1::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F11) {
+    f11ReleasedAt_ = event->timestamp();
+  }
+  QWidget::keyReleaseEvent(event);
 }
 
 void Form1::mousePressEvent(QMouseEvent* event) {

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <optional>
 
 #include "dot_surface.h"
 #include "hostkit/client_area.h"
@@ -51,6 +52,7 @@ class Form1 : public QWidget, public ModelHost {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -70,6 +72,8 @@ class Form1 : public QWidget, public ModelHost {
   ClientArea area_;
   PointerIdle pointerIdle_;
   bool pointerHidden_ = false;
+  // When F11 was last let go: a press within moments of it is the held key repeating.
+  std::optional<quint64> f11ReleasedAt_;
   Timer1* timer1_;
   Number1* number1_;
 };
