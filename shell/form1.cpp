@@ -140,9 +140,9 @@ void Form1::keyPressEvent(QKeyEvent* event) {
     // Every key goes to the model; F11 and Escape are codes that launch nothing.
     model_.LaunchRocket(*this, VirtualKey(*event));
   }
-  // F11 works from the box too, which has no use for it; Escape there drops the edit.
   const bool repeated = event->isAutoRepeat() ||
                         (f11ReleasedAt_ && event->timestamp() - *f11ReleasedAt_ <= RepeatGapMs);
+  // F11 works from the box too, which has no use for it; Escape there drops the edit.
   if (event->key() == Qt::Key_F11 && !repeated) {  // a held F11 toggles once
     ToggleFullScreen();
   } else if (event->key() == Qt::Key_Escape && !forBox && isFullScreen()) {
