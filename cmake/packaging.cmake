@@ -39,13 +39,16 @@ function(pelmiro_gzip source target)
   add_custom_target(pelmiro_${target} ALL DEPENDS ${plain}.gz)
 endfunction()
 pelmiro_gzip(${PELMIRO_GENERATED_ASSETS}/pelmiro.6 pelmiro.6)
-pelmiro_gzip(${PELMIRO_GENERATED_ASSETS}/pelmiro.ja.6 pelmiro.ja.6)
 pelmiro_gzip(${PROJECT_SOURCE_DIR}/assets/changelog changelog.Debian)
 
 install(FILES ${PROJECT_BINARY_DIR}/debian/pelmiro.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-# man finds this one for users whose locale is Japanese.
-install(FILES ${PROJECT_BINARY_DIR}/debian/pelmiro.ja.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man6
-  RENAME pelmiro.6.gz)
+# man finds each of the others for users whose locale is of its language.
+foreach(language ${PELMIRO_LANGUAGES})
+  pelmiro_gzip(${PROJECT_BINARY_DIR}/po/man/pelmiro.${language}.6 pelmiro.${language}.6)
+  add_dependencies(pelmiro_pelmiro.${language}.6 pelmiro_catalogue)
+  install(FILES ${PROJECT_BINARY_DIR}/debian/pelmiro.${language}.6.gz
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/${language}/man6 RENAME pelmiro.6.gz)
+endforeach()
 
 # Files only the package carries; a plain `cmake --install` leaves them out.
 file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/debian/install.cmake @ONLY CONTENT [=[
@@ -79,6 +82,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own words in the user's language: the box's menu speaks it too.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

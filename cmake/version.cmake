@@ -1,6 +1,7 @@
 # The version is project()'s. The Debian changelog must carry it literally, so its first
 # entry is checked against it here, and the release date is taken from that entry for
-# the manual pages and the AppStream metainfo, which are made from templates.
+# the manual pages and the AppStream metainfo, which are made from templates. The manual
+# pages in other languages are filled in as they are translated (po/CMakeLists.txt).
 set(changelog ${PROJECT_SOURCE_DIR}/assets/changelog)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${changelog})
 file(STRINGS ${changelog} changelog_head LIMIT_COUNT 1)
@@ -29,6 +30,6 @@ string(REGEX REPLACE "^([0-9])$" "0\\1" day ${day})
 set(PELMIRO_RELEASE_DATE ${year}-${month}-${day})
 
 set(PELMIRO_GENERATED_ASSETS ${PROJECT_BINARY_DIR}/assets)
-foreach(template pelmiro.6 pelmiro.ja.6 org.pelmiro.Pelmiro.metainfo.xml)
+foreach(template pelmiro.6 org.pelmiro.Pelmiro.metainfo.xml)
   configure_file(${PROJECT_SOURCE_DIR}/assets/${template}.in ${PELMIRO_GENERATED_ASSETS}/${template} @ONLY)
 endforeach()
