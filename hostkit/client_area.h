@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdint>
+#include <algorithm>
 
 #include "dot_canvas.h"
 #include "window_layout.h"
@@ -13,11 +13,14 @@ namespace pelmiro {
 // nor jump when the window comes back.
 class ClientArea {
  public:
+  // The largest side, in logical pixels: more than any screen has.
+  static constexpr int MaxSide = 8192;
+
   // Takes the live client size; an empty one (minimised) leaves the last size as it is.
   void Update(int width, int height) {
     if (width > 0 && height > 0) {
-      width_ = width;
-      height_ = height;
+      width_ = std::min(width, MaxSide);
+      height_ = std::min(height, MaxSide);
     }
   }
 
@@ -42,21 +45,16 @@ constexpr unsigned SoundDpi(unsigned reported, unsigned system) {
   return system != 0 ? system : StandardDpi;
 }
 
-// In full screen nothing but the fireworks should show: the pointer hides once it has
-// rested this long, and shows again when it moves.
-class PointerIdle {
- public:
-  static constexpr std::int32_t HideAfterMs = 2000;
+// Logical pixels on a screen of this many dots per inch, rounded as Windows rounds them.
+constexpr int DevicePixels(int logical, unsigned dpi) {
+  const long long scaled = static_cast<long long>(logical) * dpi;
+  const long long half = StandardDpi / 2;
+  return static_cast<int>((scaled + (scaled < 0 ? -half : half)) / StandardDpi);
+}
 
-  void Moved(std::int32_t now) { lastMove_ = now; }
-  // Differences go through unsigned arithmetic, so a clock that wraps stays right.
-  bool Hidden(std::int32_t now) const {
-    return static_cast<std::uint32_t>(now) - static_cast<std::uint32_t>(lastMove_) >=
-           static_cast<std::uint32_t>(HideAfterMs);
-  }
-
- private:
-  std::int32_t lastMove_ = 0;
-};
+// Device pixels in logical ones, rounded up so that a picture of that size covers them all.
+constexpr int LogicalPixels(int device, unsigned dpi) {
+  return static_cast<int>((static_cast<long long>(device) * StandardDpi + dpi - 1) / dpi);
+}
 
 }  // namespace pelmiro
