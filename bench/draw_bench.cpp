@@ -14,6 +14,7 @@
 
 #include "bench_clock.h"
 #include "form1.h"
+#include "hostkit/window_layout.h"
 #include "number1.h"
 #include "spread_points.h"
 
@@ -38,8 +39,8 @@ using Dots = std::array<Dot, DotCount>;
 // Rockets first, then sparks of both ring colours, as a tick plots them, spread over a
 // sky of the given size.
 Dots SpreadDots(QSize sky) {
-  const double width = sky.width() * DotSurface::TwipsPerPixel;
-  const double height = sky.height() * DotSurface::TwipsPerPixel;
+  const double width = sky.width() * DotCanvas::TwipsPerPixel;
+  const double height = sky.height() * DotCanvas::TwipsPerPixel;
   Dots dots{};
   for (int i = 0; i < DotCount; ++i) {
     const auto [u, v] = SpreadPoint(i);
@@ -50,7 +51,7 @@ Dots SpreadDots(QSize sky) {
   return dots;
 }
 
-const Dots WindowDots = SpreadDots(QSize(Form1::ClientWidthPx, Form1::ClientHeightPx));
+const Dots WindowDots = SpreadDots(QSize(WindowLayout::ClientWidth, WindowLayout::ClientHeight));
 const Dots FullScreenDots = SpreadDots(FullScreenSize);
 
 void SetDotSize(Form1& form, int size) {
@@ -61,12 +62,13 @@ void SetDotSize(Form1& form, int size) {
 // Every other tick shifts the dots by a pixel: a picture that did not change would not
 // be drawn at all.
 void DrawTick(Form1& form, bool shifted, const Dots& dots = WindowDots) {
-  const float shift = shifted ? static_cast<float>(DotSurface::TwipsPerPixel) : 0;
-  form.ClearSurface();
+  const float shift = shifted ? static_cast<float>(DotCanvas::TwipsPerPixel) : 0;
+  FireworksShow& show = form.Show();
+  show.ClearSurface();
   for (const Dot& d : dots) {
-    form.PlotDot(d.x + shift, d.y, d.color);
+    show.PlotDot(d.x + shift, d.y, d.color);
   }
-  if (!form.FinishPicture()) {
+  if (!show.Finish()) {
     std::abort();  // the tick would time nothing
   }
 }
@@ -79,7 +81,7 @@ void EllipseTick(QImage& image, int size) {
   const double radius = size / 2.0;
   for (const Dot& d : WindowDots) {
     painter.setBrush(QColor(DotSurface::ToRgb(d.color)));
-    const QPointF centre(d.x / DotSurface::TwipsPerPixel, d.y / DotSurface::TwipsPerPixel);
+    const QPointF centre(d.x / DotCanvas::TwipsPerPixel, d.y / DotCanvas::TwipsPerPixel);
     painter.drawEllipse(centre, radius, radius);
   }
 }
@@ -92,7 +94,7 @@ void BM_DrawTick(benchmark::State& state) {
   const int size = static_cast<int>(state.range(0));
   Form1 form;
   SetDotSize(form, size);
-  if (form.DotSize() != size) {
+  if (form.Show().Canvas().DotSize() != size) {
     state.SkipWithError("the box did not set the dot size");
     return;
   }
@@ -124,7 +126,7 @@ void BM_DrawTick(benchmark::State& state) {
 BENCHMARK(BM_DrawTick)
     ->Arg(1)
     ->Arg(10)
-    ->Arg(DotSurface::MaxDotSize)
+    ->Arg(DotCanvas::MaxDotSize)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
@@ -133,7 +135,7 @@ void BM_DrawTickFullScreen(benchmark::State& state) {
   const int size = static_cast<int>(state.range(0));
   Form1 form;
   SetDotSize(form, size);
-  form.ToggleFullScreen();
+  form.showFullScreen();
   QElapsedTimer waited;
   waited.start();
   constexpr qint64 GrowTimeoutMs = 5000;
@@ -155,7 +157,7 @@ void BM_DrawTickFullScreen(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawTickFullScreen)
     ->Arg(1)
-    ->Arg(DotSurface::MaxDotSize)
+    ->Arg(DotCanvas::MaxDotSize)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 

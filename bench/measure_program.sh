@@ -2,8 +2,10 @@
 # Runs the real program on its own Xvfb and measures it the way a user meets it:
 # time from exec to the first frame on screen, CPU while idle and while bursting
 # at the largest dot size, and peak resident memory.
-# Usage: measure_program.sh PROGRAM [ARGS...]; the program may be a launcher such as
-# Wine with the program to run. With FIRST_FRAME_ONLY=1 it stops after the first frame.
+# Usage: LAYOUT=BUILD/hostkit/layout.env measure_program.sh PROGRAM [ARGS...]; the program
+# may be a launcher such as Wine with the program to run. With FIRST_FRAME_ONLY=1 it stops
+# after the first frame; a start that maps no window at all within the time then exits
+# with status 75, so that the caller may try again.
 # With FULL_SCREEN=1 the screen is 3840 x 2160 with a window manager (openbox) on it,
 # and F11 puts the window in full screen before the first measurement.
 # Prints "name value" lines: first_frame_s, idle_cpu_pct, load_cpu_pct, peak_rss_mb,
@@ -13,13 +15,17 @@ set -euo pipefail
 IDLE_SECONDS=${IDLE_SECONDS:-20}
 LOAD_SECONDS=${LOAD_SECONDS:-20}
 FIRST_FRAME_TIMEOUT_S=10
-KEY_DELAY_MS=100  # about one launch per 99 ms tick
+NO_WINDOW=75
+# The window's layout: CLIENT_W, CLIENT_H, BOX_X, BOX_Y, BOX_W, BOX_H, TIMER_MS.
+# shellcheck source=/dev/null
+source "${LAYOUT:?LAYOUT must name a build tree's hostkit/layout.env}"
+KEY_DELAY_MS=$((TIMER_MS + 1)) # about one launch a tick
 SETTLE_SECONDS=2  # lets the first rockets burst, so the load measurement sees a full sky
-# Where the dot-size box sits in the window, and a spot on the sky to take focus back.
-BOX_X=30
-BOX_Y=428
-SKY_X=250
-SKY_Y=100
+# Where to click the dot-size box, and a spot on the sky to take focus back.
+BOX_X=$((BOX_X + BOX_W / 2))
+BOX_Y=$((BOX_Y + BOX_H / 2))
+SKY_X=$((CLIENT_W / 2))
+SKY_Y=$((CLIENT_H / 4))
 LARGEST_DOT=100
 # With 100-pixel dots a steady stream of bursts lights a good part of the window; with
 # the default 1-pixel dots it lights well under one per cent.
@@ -32,7 +38,6 @@ if [ "$FULL_SCREEN" = 1 ]; then
   SCREEN_W=3840
   SCREEN_H=2160
 fi
-CLIENT_H=442
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -119,8 +124,17 @@ while :; do
   if [ -n "$window" ] && first_pixel_green "$window"; then
     break
   fi
-  if [ "$(now_ns)" -gt "$deadline" ] || ! kill -0 "$program_pid" 2>/dev/null; then
-    echo "no frame within ${FIRST_FRAME_TIMEOUT_S} s" >&2
+  if ! kill -0 "$program_pid" 2>/dev/null; then
+    echo "the program ended before its first frame" >&2
+    cat "$work/program.log" >&2
+    exit 1
+  fi
+  if [ "$(now_ns)" -gt "$deadline" ]; then
+    if [ -z "$window" ]; then
+      echo "no window within ${FIRST_FRAME_TIMEOUT_S} s" >&2
+      exit "$NO_WINDOW"
+    fi
+    echo "a window, but no frame within ${FIRST_FRAME_TIMEOUT_S} s" >&2
     cat "$work/program.log" >&2
     exit 1
   fi

@@ -1,11 +1,12 @@
 #include "steady_host.h"
 
 #include "hostkit/tick_clock.h"
+#include "hostkit/window_layout.h"
 
 namespace pelmiro::bench {
 namespace {
 
-constexpr std::int32_t IntervalMs = 99;
+constexpr std::int32_t IntervalMs = WindowLayout::TimerIntervalMs;
 constexpr float Random = 0.5f;
 
 class SteadyHost : public ModelHost {

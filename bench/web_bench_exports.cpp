@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "bench/spread_points.h"
-#include "web/web_host.h"
+#include "web/page_show.h"
 
 namespace pelmiro {
 namespace {
@@ -27,11 +27,11 @@ using namespace pelmiro;
 // size. Each fill puts the sparks a pixel away from the last one's, so the next tick's
 // picture always changes and is drawn.
 extern "C" __attribute__((export_name("bench_fill"))) void BenchFill() {
-  WebHost& host = PageHost();
-  FireworksModel& model = host.Model();
-  model.InitModel(host);
-  const double width = host.ClientWidth();
-  const double height = host.ClientHeight();
+  FireworksShow& show = PageShow();
+  FireworksModel& model = show.Model();
+  model.InitModel(show);
+  const double width = show.ClientWidth();
+  const double height = show.ClientHeight();
   shifted = !shifted;
   const double shift = shifted ? DotCanvas::TwipsPerPixel : 0;
   for (int i = 0; i < FireworksModel::TubuCount; ++i) {
@@ -39,13 +39,13 @@ extern "C" __attribute__((export_name("bench_fill"))) void BenchFill() {
     model.CreateTubu(u * width + shift, v * height, 0, 0, i % 2 ? Orange : Yellow);
   }
   for (int i = 0; i < FireworksModel::RocketCount; ++i) {
-    host.Launch(FireworksModel::FirstLaunchKey);
+    show.Launch(FireworksModel::FirstLaunchKey);
   }
 }
 
 // The dots the next tick plots, in its order: x, y, colour for each.
 extern "C" __attribute__((export_name("bench_dots"))) const float* BenchDots() {
-  const FireworksModel& model = PageHost().Model();
+  const FireworksModel& model = PageShow().Model();
   int n = 0;
   const auto add = [&n](double x, double y, std::int32_t color) {
     dots[n++] = static_cast<float>(x);

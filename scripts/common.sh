@@ -7,6 +7,11 @@ JOBS=${JOBS:-$(nproc)}
 # Packages every build of Pelmiro needs, plus the tools its tests drive it with.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-ipafont-gothic)
+# Every target takes its words from po/: gettext merges the desktop entry and the metainfo
+# (with appstream's rules for the latter), po4a the manual pages, and polib reads the
+# catalogue for the programs' own table. Qt's translations give the box's menu its words.
+TRANSLATION_PACKAGES=(gettext appstream po4a python3 python3-polib)
+BUILD_PACKAGES+=("${TRANSLATION_PACKAGES[@]}" qt6-translations-l10n)
 TEST_PACKAGES=(git clang-format libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
   x11-utils x11-apps x11-xkb-utils libx11-dev libxdamage-dev libxfixes-dev imagemagick desktop-file-utils
   appstream procps openbox wmctrl)
@@ -53,11 +58,12 @@ configure_and_build() {
   cmake --build "$dir" -j "$JOBS"
 }
 
-# The browser page: clang's wasm32 target with Debian's WASI libc and libc++, and node to
-# put the page together. The browsers and npm are for its test and benchmark: WebKitGTK's
-# MiniBrowser runs in Xvfb, in locales built from the locales package's sources.
-WEB_PACKAGES=(clang-14 lld-14 wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32
-  libclang-rt-14-dev-wasm32 nodejs imagemagick)
+# The browser page: clang's wasm32 target with Debian's WASI libc and libc++ (llvm-14 for its
+# archiver), and node to put the page together. The browsers and npm are for its test and
+# benchmark: WebKitGTK's MiniBrowser runs in Xvfb, in locales built from the locales
+# package's sources.
+WEB_PACKAGES=(cmake ninja-build clang-14 lld-14 llvm-14 wasi-libc libc++-14-dev-wasm32
+  libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32 nodejs imagemagick "${TRANSLATION_PACKAGES[@]}")
 WEB_TEST_PACKAGES=(chromium firefox-esr webkit2gtk-driver xvfb locales)
 
 # Installs the web packages; npm only when missing, as some node packages bring their own.
@@ -68,7 +74,8 @@ ensure_web_packages() {
 
 # Pelmiro for Windows, cross-built with mingw-w64 and packed by NSIS; Wine runs it in
 # the tests and the benchmark.
-WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis)
+WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis
+  "${TRANSLATION_PACKAGES[@]}")
 WINDOWS_TEST_PACKAGES=(wine64)
 
 # build_windows DIR [cmake options...]: DIR/pelmiro.exe and DIR/pelmiro-setup.exe.
@@ -84,43 +91,15 @@ install_web_test_modules() {
   (cd "$ROOT" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
 }
 
-# build_web_page DIR [SOURCE...]: compiles the model, the drawing library and the browser
-# entry to WebAssembly and writes DIR/pelmiro.html with everything inlined, and DIR/site/,
-# the same page installable as an app. Extra sources make a benchmark page instead, which
-# also keeps its running show in globalThis.pelmiro.
+# build_web_page DIR [cmake options...]: the fireworks compiled to WebAssembly, as
+# DIR/pelmiro.html with everything inlined and DIR/site/, the same page installable as an
+# app; with -DPELMIRO_BUILD_BENCH=ON also DIR/bench/pelmiro.html, the benchmark's copy,
+# which keeps its running show in globalThis.pelmiro.
 build_web_page() {
   local dir=$1
   shift
-  local flags=(--target=wasm32-wasi -std=c++20 -fno-exceptions -fno-rtti -mbulk-memory
-    -DNDEBUG -Wall -Wextra -Wpedantic -Werror -I"$ROOT")
-  local output=(--site "$dir/site") kit=() source
-  [ $# -eq 0 ] || output=(--expose pelmiro)
-  mkdir -p "$dir/hostkit"
-  # The pixel fills are vectorised only when built for speed; the rest is built for size.
-  for source in "$ROOT"/hostkit/*.cpp; do
-    kit+=("$dir/hostkit/$(basename "$source" .cpp).o")
-    clang++-14 "${flags[@]}" -O2 -c "$source" -o "${kit[-1]}"
-  done
-  # The function table is exported and may grow, to take the SIMD run fill.
-  clang++-14 "${flags[@]}" -Oz -mexec-model=reactor -Wl,--strip-all -Wl,--export-table \
-    -Wl,--growable-table -o "$dir/pelmiro.wasm" "${kit[@]}" "$ROOT"/web/*.cpp "$ROOT"/model/*.cpp "$@"
-  # Only the run fill uses SIMD, in a module of its own on the main module's memory, so an
-  # engine without SIMD still plays the page.
-  clang++-14 "${flags[@]}" -msimd128 -O2 -nostdlib -Wl,--no-entry -Wl,--import-memory \
-    -Wl,--strip-all -o "$dir/run_fill.wasm" "$ROOT/web/simd/run_fill.cpp"
-  local size art=$ROOT/assets/pelmiro-32.xpm
-  for size in 16 32; do
-    convert "$ROOT/assets/pelmiro-$size.xpm" -strip "$dir/icon-$size.png"
-  done
-  # The app icons: the artwork scaled by whole steps, each pixel a sharp square; the
-  # maskable one is kept inside the circle a launcher may cut it to, on black.
-  for size in 192 512; do
-    convert "$art" -strip -filter point -resize "${size}x$size" "$dir/icon-$size.png"
-  done
-  convert "$art" -strip -filter point -resize 288x288 -background black -gravity center \
-    -extent 512x512 "$dir/icon-maskable-512.png"
-  node "$ROOT/web/build_page.mjs" "$dir/pelmiro.wasm" "$dir/pelmiro.html" \
-    --version "$(pelmiro_version)" "${output[@]}"
+  configure_and_build "$dir" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/wasm32.cmake" \
+    -DPELMIRO_WERROR=ON "$@"
 }
 
 # ./scripts/clean-room: a minimal Debian root to run the other commands in.
@@ -146,10 +125,7 @@ check_versions() {
     case $file in
       *.deb)
         [[ $(dpkg-deb -f "$file" Version) == "$version"-* ]] &&
-          deb_member "$file" usr/share/man/man6/pelmiro.6.gz | gzip -dc |
-          grep -F "\"Pelmiro $version\"" >/dev/null &&
-          deb_member "$file" usr/share/man/ja/man6/pelmiro.6.gz | gzip -dc |
-          grep -F "\"Pelmiro $version\"" >/dev/null &&
+          manuals_carry "$file" "$version" &&
           deb_member "$file" usr/share/metainfo/org.pelmiro.Pelmiro.metainfo.xml |
           grep -F "<release version=\"$version\"" >/dev/null
         ;;
@@ -157,13 +133,25 @@ check_versions() {
       *.html) grep -F "<meta name=\"generator\" content=\"Pelmiro $version\">" "$file" >/dev/null ;;
       *.zip)
         unzip -p "$file" '*/index.html' | grep -F "content=\"Pelmiro $version\"" >/dev/null &&
-          unzip -p "$file" '*/manifest.webmanifest' | grep -F "\"version\": \"$version\"" >/dev/null
+          [ "$(unzip -p "$file" '*/manifest.*.webmanifest' | grep -cF "\"version\": \"$version\"")" = \
+            "$(unzip -Z1 "$file" '*/manifest.*.webmanifest' | wc -l)" ]
         ;;
       *) false ;;
     esac || {
       echo "$file does not carry version $version" >&2
       return 1
     }
+  done
+}
+
+# manuals_carry DEB VERSION: each of the package's manual pages, in every language, carries
+# VERSION in its title line.
+manuals_carry() {
+  local manual manuals
+  mapfile -t manuals < <(dpkg-deb -c "$1" | awk '{ print substr($6, 2) }' | grep '/pelmiro\.6\.gz$')
+  [ ${#manuals[@]} -gt 1 ] || return 1
+  for manual in "${manuals[@]}"; do
+    deb_member "$1" "${manual#/}" | gzip -dc | grep -F "\"Pelmiro $2\"" >/dev/null || return 1
   done
 }
 

@@ -2,8 +2,9 @@
 
 #include <QAccessibleInterface>
 #include <QString>
+#include <QTranslator>
 
-#include "hostkit/accessible_names.h"
+#include "hostkit/words.h"
 
 class QObject;
 
@@ -13,7 +14,11 @@ namespace pelmiro {
 // Qt's own interfaces serve everything else.
 QAccessibleInterface* AccessibleFactory(const QString& className, QObject* object);
 
-// The language Pelmiro speaks to a screen reader: by the user's interface languages.
-Language UserLanguage();
+// What Pelmiro says, in the language the user's environment asks for, chosen once.
+const Words& UserWords();
+
+// Loads Qt's own words in the language of these, as Debian's Qt translations have them, for
+// the box's menu and the like; false when there are none.
+bool LoadQtWords(QTranslator& translator, const Words& words);
 
 }  // namespace pelmiro

@@ -2,22 +2,16 @@
 
 namespace pelmiro {
 
-DotSurface::DotSurface(QSize logicalSize, qreal devicePixelRatio)
-    : canvas_(PixelLayout::Argb32, logicalSize.width(), logicalSize.height(), devicePixelRatio) {
-  Wrap();
-}
-
-void DotSurface::Resize(QSize logicalSize, qreal devicePixelRatio) {
-  if (canvas_.Resize(logicalSize.width(), logicalSize.height(), devicePixelRatio)) {
-    Wrap();
-  }
-}
-
-void DotSurface::Wrap() {
+const QImage& DotSurface::Image() const {
   constexpr int BytesPerPixel = 4;
-  image_ = QImage(reinterpret_cast<uchar*>(canvas_.Pixels()), canvas_.Width(), canvas_.Height(),
-                  canvas_.Width() * BytesPerPixel, QImage::Format_RGB32);
-  image_.setDevicePixelRatio(canvas_.Ratio());
+  const auto* pixels = reinterpret_cast<const uchar*>(canvas_.Pixels());
+  if (image_.constBits() != pixels || image_.width() != canvas_.Width() ||
+      image_.height() != canvas_.Height() || image_.devicePixelRatio() != canvas_.Ratio()) {
+    image_ = QImage(pixels, canvas_.Width(), canvas_.Height(), canvas_.Width() * BytesPerPixel,
+                    QImage::Format_RGB32);
+    image_.setDevicePixelRatio(canvas_.Ratio());
+  }
+  return image_;
 }
 
 QRect DotSurface::Changed() const {

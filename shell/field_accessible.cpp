@@ -42,8 +42,7 @@ int FieldAccessible::indexOfChild(const QAccessibleInterface*) const {
 }
 
 QString FieldAccessible::text(QAccessible::Text type) const {
-  return type == QAccessible::Name ? QString::fromUtf16(AccessibleNames::Field(UserLanguage()))
-                                   : QString();
+  return type == QAccessible::Name ? QString::fromUtf16(UserWords().FieldName) : QString();
 }
 
 void FieldAccessible::setText(QAccessible::Text, const QString&) {}

@@ -5,8 +5,8 @@
 #include <QPainter>
 
 #include "form1_accessible.h"
-#include "hostkit/dot_size.h"
 #include "hostkit/tick_clock.h"
+#include "hostkit/window_layout.h"
 #include "number1.h"
 #include "timer1.h"
 #include "virtual_key.h"
@@ -14,11 +14,11 @@
 namespace pelmiro {
 namespace {
 
-constexpr int MouseLaunchKey = FireworksModel::FirstLaunchKey;  // a click acts as "1"
 // A held key repeats as a release and a press at the same moment; the X11 platform does
 // not always mark the press as a repeat when its connection is busy.
 constexpr quint64 RepeatGapMs = 10;
 constexpr Qt::WindowStates GrownStates = Qt::WindowFullScreen | Qt::WindowMaximized;
+constexpr QSize FixedSize(WindowLayout::ClientWidth, WindowLayout::ClientHeight);
 
 // The box stays in the bottom-left corner, at its own size, however tall the window.
 QRect BoxGeometry(int clientHeight) {
@@ -26,15 +26,29 @@ QRect BoxGeometry(int clientHeight) {
   return {box.left, box.top, box.width, box.height};
 }
 
+Button ButtonOf(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton:
+      return Button::Left;
+    case Qt::MiddleButton:
+      return Button::Middle;
+    case Qt::RightButton:
+      return Button::Right;
+    default:
+      return Button::Other;
+  }
+}
+
 }  // namespace
 
 Form1::Form1()
-    : surface_(QSize(ClientWidthPx, ClientHeightPx), devicePixelRatioF()),
+    : show_(PixelLayout::Argb32, TickClock),
+      surface_(show_.Canvas()),
       timer1_(new Timer1(this)),
       number1_(new Number1(this)) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Pelmiro"));
-  setFixedSize(ClientWidthPx, ClientHeightPx);
+  setFixedSize(FixedSize);
   setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
   setWindowFlag(Qt::WindowMaximizeButtonHint, false);
   QIcon icon;
@@ -44,89 +58,79 @@ Form1::Form1()
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);  // a resting pointer hides in full screen; any move shows it
-  number1_->setGeometry(BoxGeometry(area_.Height()));
+  show_.Fit(width(), height(), devicePixelRatioF());
+  number1_->setGeometry(BoxGeometry(show_.Area().Height()));
+  number1_->installEventFilter(this);
   connect(number1_, &Number1::Notify, this, &Form1::ApplyDotSize);
   connect(timer1_, &QTimer::timeout, this, &Form1::Tick);
 
-  model_.InitModel(*this);
+  show_.Start();
   setFocus(Qt::OtherFocusReason);  // keys launch rockets from the start, not edit the box
   show();
   timer1_->start();
 }
 
-float Form1::ClientWidth() {
-  return area_.WidthTwips();
-}
-
-float Form1::ClientHeight() {
-  return area_.HeightTwips();
-}
-
-std::int32_t Form1::TickCount() {
-  return TickClock();
-}
-
-std::int32_t Form1::TimerInterval() {
-  return timer1_->interval();
-}
-
-float Form1::NextRandom() {
-  return random_.Next();
-}
-
-void Form1::ClearSurface() {
-  // The ratio follows the screen the window is on.
-  surface_.Resize(QSize(area_.Width(), area_.Height()), devicePixelRatioF());
-  surface_.Clear();
-}
-
-void Form1::PlotDot(float x, float y, std::int32_t color) {
-  surface_.Plot(x, y, color);
-}
-
 void Form1::ApplyDotSize() {
-  surface_.SetDotSize(ApplyDotSizeRule([this] { return number1_->value(); },
-                                       [this](double value) { number1_->setValue(value); }));
-}
-
-void Form1::ToggleFullScreen() {
-  if (isFullScreen()) {
-    showNormal();  // the fixed size comes back with the state change
-    return;
-  }
-  // The state change lifts the fixed size before the window system acts on it.
-  pointerIdle_.Moved(TickClock());
-  showFullScreen();
+  show_.ApplyDotSize([this] { return number1_->value(); },
+                     [this](double value) { number1_->setValue(value); });
 }
 
 void Form1::HoldFixedSize(bool fixed) {
   if (fixed) {
-    setFixedSize(ClientWidthPx, ClientHeightPx);
+    setFixedSize(FixedSize);
   } else {
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   }
 }
 
-void Form1::ShowOrHidePointer(std::int32_t now) {
-  const bool hide = isFullScreen() && pointerIdle_.Hidden(now);
-  if (hide == pointerHidden_) {
-    return;
-  }
-  pointerHidden_ = hide;
-  if (hide) {
-    setCursor(Qt::BlankCursor);
-  } else {
-    unsetCursor();
+void Form1::UpdatePointer() {
+  if (const std::optional<bool> hide = pointer_.Update(TickClock(), isFullScreen())) {
+    if (*hide) {
+      setCursor(Qt::BlankCursor);
+    } else {
+      unsetCursor();
+    }
   }
 }
 
 void Form1::Tick() {
-  model_.AdvanceTick(*this);
-  if (FinishPicture()) {
+  // The ratio follows the screen the window is on.
+  show_.Fit(width(), height(), devicePixelRatioF());
+  if (show_.Tick()) {
     update(surface_.Changed());  // an unchanged picture is already on screen
   }
-  ShowOrHidePointer(TickClock());
+  UpdatePointer();
+}
+
+bool Form1::Press(const QKeyEvent& event, KeysAt at) {
+  const bool repeat = event.isAutoRepeat() ||
+                      (f11ReleasedAt_ && event.timestamp() - *f11ReleasedAt_ <= RepeatGapMs);
+  const Outcome outcome = OnKey(
+      {VirtualKey(event), repeat, event.modifiers().testFlag(Qt::AltModifier)}, at, isFullScreen());
+  CarryOut(outcome);
+  return outcome.handled;
+}
+
+void Form1::CarryOut(const Outcome& outcome) {
+  if (outcome.edit == Outcome::Edit::Commit) {
+    number1_->Commit();
+  } else if (outcome.edit == Outcome::Edit::Drop) {
+    number1_->DropEdit();
+  }
+  show_.Launch(outcome.launch);
+  if (outcome.screen == Outcome::Screen::Enter) {
+    // The state change lifts the fixed size before the window system acts on it.
+    pointer_.Moved(TickClock());
+    showFullScreen();
+  } else if (outcome.screen == Outcome::Screen::Leave) {
+    showNormal();  // the fixed size comes back with the state change
+  }
+  if (outcome.keys == Outcome::Keys::ToField) {
+    setFocus(Qt::OtherFocusReason);
+  } else if (outcome.keys == Outcome::Keys::ToBox) {
+    number1_->setFocus(Qt::TabFocusReason);
+  }
 }
 
 void Form1::paintEvent(QPaintEvent*) {
@@ -135,20 +139,9 @@ void Form1::paintEvent(QPaintEvent*) {
 }
 
 void Form1::keyPressEvent(QKeyEvent* event) {
-  const bool forBox = number1_->hasFocus();
-  if (!forBox) {
-    // Every key goes to the model; F11 and Escape are codes that launch nothing.
-    model_.LaunchRocket(*this, VirtualKey(*event));
-  }
-  const bool repeated = event->isAutoRepeat() ||
-                        (f11ReleasedAt_ && event->timestamp() - *f11ReleasedAt_ <= RepeatGapMs);
-  // F11 works from the box too, which has no use for it; Escape there drops the edit.
-  if (event->key() == Qt::Key_F11 && !repeated) {  // a held F11 toggles once
-    ToggleFullScreen();
-  } else if (event->key() == Qt::Key_Escape && !forBox && isFullScreen()) {
-    ToggleFullScreen();
-  } else if (forBox) {
-    QWidget::keyPressEvent(event);  // keys meant for the box never launch
+  // Keys the box has no use for reach the window too; they count as the box's.
+  if (!Press(*event, number1_->hasFocus() ? KeysAt::Box : KeysAt::Field)) {
+    QWidget::keyPressEvent(event);
   }
 }
 
@@ -159,38 +152,35 @@ void Form1::keyReleaseEvent(QKeyEvent* event) {
   QWidget::keyReleaseEvent(event);
 }
 
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == number1_ && event->type() == QEvent::KeyPress) {
+    return Press(*static_cast<QKeyEvent*>(event), KeysAt::Box);
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
 void Form1::mousePressEvent(QMouseEvent* event) {
-  switch (event->button()) {
-    case Qt::LeftButton:
-    case Qt::RightButton:
-    case Qt::MiddleButton:
-      setFocus(Qt::MouseFocusReason);
-      model_.LaunchRocket(*this, MouseLaunchKey);
-      break;
-    default:
-      QWidget::mousePressEvent(event);
+  const Outcome outcome = OnButton(ButtonOf(event->button()), false);
+  CarryOut(outcome);
+  if (!outcome.handled) {
+    QWidget::mousePressEvent(event);
   }
 }
 
 void Form1::mouseDoubleClickEvent(QMouseEvent* event) {
-  // The second press of a double-click launches nothing more.
+  CarryOut(OnButton(ButtonOf(event->button()), true));
   event->accept();
 }
 
 void Form1::mouseMoveEvent(QMouseEvent* event) {
-  const std::int32_t now = TickClock();
-  pointerIdle_.Moved(now);
-  ShowOrHidePointer(now);
+  pointer_.Moved(TickClock());
+  UpdatePointer();
   QWidget::mouseMoveEvent(event);
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
-  // A minimised window may report no client area; the sky keeps its last size then.
-  area_.Update(width(), height());
-  number1_->setGeometry(BoxGeometry(area_.Height()));
-  // Black at once where the window grew, rather than whatever was there, until the
-  // next tick draws the sky at its new size.
-  surface_.Resize(QSize(area_.Width(), area_.Height()), devicePixelRatioF());
+  show_.Fit(width(), height(), devicePixelRatioF());
+  number1_->setGeometry(BoxGeometry(show_.Area().Height()));
   QWidget::resizeEvent(event);
 }
 
@@ -198,9 +188,9 @@ void Form1::changeEvent(QEvent* event) {
   if (event->type() == QEvent::WindowStateChange) {
     // Full screen and maximise, the program's or the window manager's, let the window
     // grow; anything else holds it at the normal size again, which also puts it back
-    // at 500 x 442 after either.
+    // at its fixed size after either.
     HoldFixedSize(!(windowState() & GrownStates));
-    ShowOrHidePointer(TickClock());
+    UpdatePointer();
   }
   QWidget::changeEvent(event);
 }

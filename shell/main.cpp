@@ -1,5 +1,6 @@
 #include <QAccessible>
 #include <QApplication>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,6 +13,11 @@ int main(int, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pelmiro"));
   QApplication::setDesktopFileName(QStringLiteral("org.pelmiro.Pelmiro"));
+  // Qt's own words, such as those of the box's menu, in the language Pelmiro speaks.
+  QTranslator qtWords;
+  if (pelmiro::LoadQtWords(qtWords, pelmiro::UserWords())) {
+    QApplication::installTranslator(&qtWords);
+  }
   QAccessible::installFactory(pelmiro::AccessibleFactory);
   int status = 0;
   {

@@ -4,8 +4,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 
-#include "hostkit/window_layout.h"
-
 namespace pelmiro {
 
 Number1::Number1(QWidget* parent) : QDoubleSpinBox(parent) {
@@ -13,7 +11,6 @@ Number1::Number1(QWidget* parent) : QDoubleSpinBox(parent) {
   setDecimals(Decimals);
   setRange(-Limit, Limit);
   setKeyboardTracking(false);
-  setGroupSeparatorShown(false);
   setValue(1);
   setToolTip(QString::fromUtf16(WindowLayout::BoxToolTip));
   QFont f = font();
@@ -25,38 +22,38 @@ Number1::Number1(QWidget* parent) : QDoubleSpinBox(parent) {
   connect(this, &QDoubleSpinBox::valueChanged, this, &Number1::Notify);
 }
 
-QString Number1::textFromValue(double value) const {
-  QLocale plain = locale();
-  plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
-  // + 0.0 turns -0 into 0
-  QString text = plain.toString(value + 0.0, 'f', decimals());
-  const QString point = plain.decimalPoint();
-  if (text.contains(point)) {
-    while (text.endsWith(QLatin1Char('0'))) {
-      text.chop(1);
-    }
-    if (text.endsWith(point)) {
-      text.chop(point.size());
-    }
-  }
-  return text;
+NumberSigns Number1::Signs() const {
+  const QLocale here = locale();
+  const QString zero = here.zeroDigit();  // a locale's digits may lie beyond 16 bits
+  return {zero.size() == 1 ? zero.front().unicode() : u'0', here.decimalPoint().toStdU16String(),
+          here.negativeSign().toStdU16String()};
 }
 
-void Number1::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      QDoubleSpinBox::keyPressEvent(event);  // commits the edit first
-      window()->setFocus(Qt::OtherFocusReason);
-      return;
-    case Qt::Key_Escape:
-      lineEdit()->setText(textFromValue(value()));  // drop the uncommitted edit
-      window()->setFocus(Qt::OtherFocusReason);
-      event->accept();
-      return;
-    default:
-      QDoubleSpinBox::keyPressEvent(event);
+QString Number1::textFromValue(double value) const {
+  return QString::fromStdU16String(FormatBoxValue(value, Signs()));
+}
+
+double Number1::valueFromText(const QString& text) const {
+  return ParseBoxText(text.toStdU16String(), Signs()).value_or(value());
+}
+
+QValidator::State Number1::validate(QString& text, int&) const {
+  const NumberSigns signs = Signs();
+  if (ParseBoxText(text.toStdU16String(), signs)) {
+    return QValidator::Acceptable;
   }
+  // Text on its way to a number, such as "-", "2." or "1e", becomes one with a digit more.
+  const std::u16string more = text.toStdU16String() + signs.zero;
+  return ParseBoxText(more, signs) ? QValidator::Intermediate : QValidator::Invalid;
+}
+
+void Number1::Commit() {
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QDoubleSpinBox::keyPressEvent(&enter);
+}
+
+void Number1::DropEdit() {
+  lineEdit()->setText(textFromValue(value()));
 }
 
 void Number1::mousePressEvent(QMouseEvent* event) {

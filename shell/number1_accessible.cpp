@@ -41,7 +41,7 @@ void* Number1Accessible::interface_cast(QAccessible::InterfaceType type) {
 QString Number1Accessible::text(QAccessible::Text type) const {
   switch (type) {
     case QAccessible::Name:
-      return QString::fromUtf16(AccessibleNames::Box(UserLanguage()));
+      return QString::fromUtf16(UserWords().BoxName);
     case QAccessible::Value:
       return Box()->textFromValue(Box()->value());
     default:

@@ -1,10 +1,28 @@
 #include "virtual_key.h"
 
+#include "hostkit/input_rules.h"
+
 namespace pelmiro {
 namespace {
 
 bool IsDigitKey(int key) {
   return key >= Qt::Key_0 && key <= Qt::Key_9;
+}
+
+int RuleKey(int key) {
+  switch (key) {
+    case Qt::Key_Tab:
+      return VkTab;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return VkReturn;
+    case Qt::Key_Escape:
+      return VkEscape;
+    case Qt::Key_F11:
+      return VkF11;
+    default:
+      return VkNone;
+  }
 }
 
 }  // namespace
@@ -21,6 +39,9 @@ KeyboardKind NativeKeyboardKind() {
 
 int VirtualKey(const QKeyEvent& event, KeyboardKind kind) {
   const int key = event.key();
+  if (const int known = RuleKey(key); known != VkNone) {
+    return known;
+  }
   if (event.modifiers().testFlag(Qt::KeypadModifier)) {
     return IsDigitKey(key) ? VkNumpadZero + (key - Qt::Key_0) : VkNone;
   }

@@ -9,8 +9,9 @@ namespace pelmiro {
 KeyboardKind NativeKeyboardKind();
 
 // Translates a key event into a Windows virtual-key code. The digit row is found by
-// its physical position, so it works on layouts whose unshifted row is not digits;
-// other keys give 0 unless they are keypad digits.
+// its physical position, so it works on layouts whose unshifted row is not digits; of the
+// other keys, the keypad digits and those the input rules know (Tab, Return, Escape, F11)
+// give their codes, the rest 0.
 int VirtualKey(const QKeyEvent& event, KeyboardKind kind = NativeKeyboardKind());
 
 }  // namespace pelmiro

@@ -1,10 +1,13 @@
 // Writes the one-file page: the template with the script, the WebAssembly module and the
-// SIMD run fill (base64; run_fill.wasm beside the module) and the icons (PNG data URLs;
-// icon-16.png and icon-32.png beside the module) inlined.
+// SIMD run fill (base64; run_fill.wasm beside the module), the icons (PNG data URLs;
+// icon-16.png and icon-32.png beside the module) and the words of every language (from
+// the words file the build writes from po/) inlined, and the sizes the module exports
+// filled in.
 // With --site, also a folder for a static web host: the same page as index.html with a
 // web app manifest, the app icons (icon-192.png, icon-512.png, icon-maskable-512.png
 // beside the module) and a service worker that keeps them for offline use.
-// Usage: node build_page.mjs MODULE.wasm OUTPUT.html --version X.Y.Z [--site DIR] [--expose GLOBAL]
+// Usage: node build_page.mjs MODULE.wasm OUTPUT.html --version X.Y.Z --words WORDS.json
+//   [--site DIR] [--expose GLOBAL]
 // The version is the project's, which the page and the manifests carry.
 // With --expose, the running page is also kept in globalThis[GLOBAL] (benchmark pages only).
 import { createHash } from 'node:crypto';
@@ -23,13 +26,14 @@ function fail(message) {
   process.exit(1);
 }
 
-const usage =
-  'usage: node build_page.mjs MODULE.wasm OUTPUT.html --version X.Y.Z [--site DIR] [--expose GLOBAL]';
+const usage = 'usage: node build_page.mjs MODULE.wasm OUTPUT.html --version X.Y.Z ' +
+  '--words WORDS.json [--site DIR] [--expose GLOBAL]';
 let args;
 try {
   args = parseArgs({
     allowPositionals: true,
-    options: { site: { type: 'string' }, expose: { type: 'string' }, version: { type: 'string' } },
+    options: { site: { type: 'string' }, expose: { type: 'string' }, version: { type: 'string' },
+      words: { type: 'string' } },
   });
 } catch (error) {
   fail(`${error.message}\n${usage}`);
@@ -37,22 +41,17 @@ try {
 const [wasmPath, outputPath] = args.positionals;
 const { version } = args.values;
 const versionGiven = /^\d+\.\d+\.\d+$/.test(version ?? '');
-if (!wasmPath || !outputPath || args.positionals.length > 2 || !versionGiven) {
+if (!wasmPath || !outputPath || args.positionals.length > 2 || !versionGiven ||
+    !args.values.words) {
   fail(usage);
 }
 const beside = (name) => new URL(name, pathToFileURL(wasmPath));
 
-// What a screen reader says the field and the box are, and the box's tooltip: the desktop
-// programs' own words, each a char16_t literal on a line of its own in hostkit/.
-const hostWords = ['accessible_names.h', 'window_layout.h']
-  .map((name) => readFileSync(new URL(`../hostkit/${name}`, here), 'utf8')).join('');
-function hostWord(name) {
-  const found = new RegExp(`\\b${name}\\[\\] = u"([^"\\\\]*)";`).exec(hostWords);
-  if (!found) {
-    fail(`hostkit/ has no words named ${name}`);
-  }
-  return found[1].replaceAll('&', '&amp;').replaceAll('<', '&lt;');
-}
+const escape = (text) => text.replaceAll('&', '&amp;').replaceAll('<', '&lt;')
+  .replaceAll('"', '&quot;');
+// Every language's words, English first, in the order the module picks a language by.
+const words = JSON.parse(readFileSync(args.values.words, 'utf8'));
+const manifestName = ({ language }) => `manifest.${language}.webmanifest`;
 
 // The icons were converted to PNG beside the module.
 function iconUrl(size) {
@@ -61,6 +60,17 @@ function iconUrl(size) {
 }
 
 const wasm = readFileSync(wasmPath);
+// The layout and the box's tooltip, as the module has them.
+const layout = new WebAssembly.Instance(new WebAssembly.Module(wasm),
+  { env: { TickCount: () => 0 } }).exports;
+const toolTip = String.fromCharCode(...new Uint16Array(layout.memory.buffer,
+  layout.box_tool_tip(), layout.box_tool_tip_length()));
+const sizes = {
+  ClientWidth: layout.client_width(), ClientHeight: layout.client_height(),
+  BoxLeft: layout.box_left(), BoxTop: layout.box_top(), BoxWidth: layout.box_width(),
+  BoxHeight: layout.box_height(), BoxPoints: layout.box_points(),
+  BoxBottomGap: layout.client_height() - layout.box_top() - layout.box_height(),
+};
 const importsOf = (module) => WebAssembly.Module.imports(new WebAssembly.Module(module)).map(
   (i) => `${i.module}.${i.name}`,
 );
@@ -74,14 +84,21 @@ const runFill = readFileSync(beside('run_fill.wasm'));
 if (`${importsOf(runFill)}` !== 'env.memory') {
   fail('the run fill must import only the main module\'s memory');
 }
+// What the script needs of each language: its tag and direction, its words, its manifest.
+const said = words.map((language) => ({ tag: language.tag, Direction: language.Direction,
+  FieldName: language.FieldName, BoxName: language.BoxName, Howto: language.Howto,
+  FullScreen: language.FullScreen, manifest: manifestName(language) }));
 const start = `startPelmiro('${wasm.toString('base64')}', document,` +
-  ` '${runFill.toString('base64')}')`;
+  ` '${runFill.toString('base64')}', ${JSON.stringify(said)})`;
 const { expose } = args.values;
 const boot = expose ? `globalThis.${expose} = await ${start};` : `${start};`;
 const script = `${readFileSync(new URL('pelmiro.js', here), 'utf8')}${boot}`;
+const [english] = words;
 const template = readFileSync(new URL('pelmiro.html', here), 'utf8')
   .replace('{{VERSION}}', version)
-  .replace(/\{\{((?:Field|Box)\w+)\}\}/g, (_, name) => hostWord(name))
+  .replace('{{BoxToolTip}}', escape(toolTip))
+  .replace(/\{\{(\w+)\}\}/g, (whole, name) => String(sizes[name] ?? (english[name] !== undefined
+    ? escape(english[name]) : whole)))
   .replace('{{ICON_16}}', () => iconUrl(16))
   .replace('{{ICON_32}}', () => iconUrl(32))
   .replace('{{SCRIPT}}', () => script);
@@ -131,6 +148,10 @@ function checkPolicy(path) {
 }
 
 function writePage(path, page) {
+  const unfilled = /\{\{\w+\}\}/.exec(page);
+  if (unfilled) {
+    fail(`${path} would keep ${unfilled[0]} unfilled`);
+  }
   const size = Buffer.byteLength(page);
   if (size > MAX_PAGE_BYTES) {
     fail(`${path} would be ${size} bytes, more than ${MAX_PAGE_BYTES}`);
@@ -146,27 +167,21 @@ writePage(outputPath, withPolicy(template.replace('{{SITE}}', ''), false));
 
 if (args.values.site) {
   const site = args.values.site;
-  // A manifest holds one language, so there is one for each, both for the same app; the
-  // page links the English one and, for a reader who prefers Japanese, the Japanese one.
-  const DESCRIPTIONS = {
-    en: 'A small fireworks toy: press 1 to 9, or click or tap, and rockets burst into ' +
-      'rings of sparks.',
-    ja: '数字キーの1〜9かクリック（タップ）で花火を打ち上げる、小さなおもちゃです。',
-  };
-  const manifestName = (lang) =>
-    (lang === 'en' ? 'manifest.webmanifest' : `manifest.${lang}.webmanifest`);
+  // A manifest holds one language, so there is one for each, all for the same app; the
+  // page links the English one, and the script the one of the reader's language.
   const ICONS = [
     { src: 'icon-192.png', sizes: '192x192', type: 'image/png' },
     { src: 'icon-512.png', sizes: '512x512', type: 'image/png' },
     { src: 'icon-maskable-512.png', sizes: '512x512', type: 'image/png', purpose: 'maskable' },
   ];
-  const manifest = (lang) => ({
+  const manifest = (language) => ({
     id: './',
     name: 'Pelmiro',
     short_name: 'Pelmiro',
     version,
-    description: DESCRIPTIONS[lang],
-    lang,
+    description: language.AppDescription,
+    lang: language.tag,
+    dir: language.Direction,
     start_url: './',
     scope: './',
     // Installed, Pelmiro fills the screen; where it cannot, its own window.
@@ -179,13 +194,12 @@ if (args.values.site) {
   const files = {
     'index.html': withPolicy(template.replace(
       '{{SITE}}',
-      `<link rel="manifest" href="${manifestName('en')}"` +
-        ` data-ja-href="${manifestName('ja')}">\n` +
+      `<link rel="manifest" href="${manifestName(english)}">\n` +
         "<script>navigator.serviceWorker?.register('sw.js');</script>\n",
     ), true),
   };
-  for (const lang of Object.keys(DESCRIPTIONS)) {
-    files[manifestName(lang)] = `${JSON.stringify(manifest(lang), null, 2)}\n`;
+  for (const language of words) {
+    files[manifestName(language)] = `${JSON.stringify(manifest(language), null, 2)}\n`;
   }
   mkdirSync(site, { recursive: true });
   for (const [name, text] of Object.entries(files)) {
@@ -199,7 +213,7 @@ if (args.values.site) {
   for (const text of Object.values(files)) {
     hash.update(text);
   }
-  const cached = ['./', ...Object.keys(DESCRIPTIONS).map(manifestName),
+  const cached = ['./', ...words.map(manifestName),
     ...ICONS.map(({ src }) => src)];
   const worker = readFileSync(new URL('sw.js', here), 'utf8')
     .replace('{{VERSION}}', hash.digest('hex').slice(0, VERSION_DIGITS))

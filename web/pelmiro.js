@@ -1,52 +1,11 @@
 // Pelmiro's page: the canvas, the timer, the keys, the mouse, touch and the dot-size box
-// around the fireworks compiled to WebAssembly. The module takes only the clock from here.
+// around the fireworks compiled to WebAssembly. The module holds the rules too: what a key
+// or a click does, which language to speak, the field's size; it takes only the clock from
+// here, and this script carries out what it answers.
 
-const CLIENT_WIDTH = 500; // the field in CSS pixels at full size in a tab
-const CLIENT_HEIGHT = 442;
 // Where the field is the whole screen: the browser's own full screen and the installed app.
 const FILLED_DISPLAY = '(display-mode: fullscreen), (display-mode: standalone)';
-const LAUNCH_KEY_ONE = 49; // a press on the canvas acts as the "1" key
-const DIGIT_ZERO = 48;
-const NUMPAD_ZERO = 96;
-const NO_KEY = 0; // a code that launches nothing
-const LAUNCH_BUTTONS = 3; // left, middle and right
 const BYTES_PER_PIXEL = 4;
-
-// Keys by their place on the keyboard, so any layout works: the main row gives 48 to 57,
-// the keypad 96 to 105.
-export function keyCodeOf(code) {
-  const digit = /^(Digit|Numpad)([0-9])$/.exec(code);
-  if (!digit) {
-    return NO_KEY;
-  }
-  return (digit[1] === 'Digit' ? DIGIT_ZERO : NUMPAD_ZERO) + Number(digit[2]);
-}
-
-// The page speaks the first of Japanese or English among the reader's languages, and
-// English when neither is there.
-export function pageLanguage(languages) {
-  const spoken = languages.map((tag) => tag.split('-')[0].toLowerCase());
-  return spoken.find((language) => language === 'ja' || language === 'en') ?? 'en';
-}
-
-function useLanguage(doc, language) {
-  doc.documentElement.lang = language;
-  if (language !== 'ja') {
-    return;
-  }
-  for (const element of doc.querySelectorAll('[data-ja], [data-ja-label], [data-ja-href]')) {
-    const { ja, jaLabel, jaHref } = element.dataset;
-    if (ja) {
-      element.textContent = ja;
-    }
-    if (jaLabel) {
-      element.setAttribute('aria-label', jaLabel);
-    }
-    if (jaHref) {
-      element.setAttribute('href', jaHref);
-    }
-  }
-}
 
 function decodeBase64(text) {
   const binary = atob(text);
@@ -57,7 +16,27 @@ function decodeBase64(text) {
   return bytes;
 }
 
-export async function startPelmiro(wasmBase64, doc, runFillBase64) {
+// Puts text into one of the module's buffers; answers how many bytes it took.
+function writeText(wasm, text, at, size) {
+  return new TextEncoder().encodeInto(text, new Uint8Array(wasm.memory.buffer, at, size)).written;
+}
+
+// Speaks the language the module picks from the reader's, with that language's words.
+function useLanguage(doc, wasm, words) {
+  const wanted = doc.defaultView.navigator.languages.join(',');
+  const said = words[wasm.pick_language(
+    writeText(wasm, wanted, wasm.language_list(), wasm.language_list_size()))];
+  doc.documentElement.lang = said.tag;
+  // The line and the button run the language's way; the field and the box stay put.
+  doc.getElementById('Under').dir = said.Direction;
+  doc.getElementById('Howto').textContent = said.Howto;
+  doc.getElementById('Fullscreen').textContent = said.FullScreen;
+  doc.getElementById('Form1').setAttribute('aria-label', said.FieldName);
+  doc.getElementById('Number1').setAttribute('aria-label', said.BoxName);
+  doc.querySelector('link[rel=manifest]')?.setAttribute('href', said.manifest);
+}
+
+export async function startPelmiro(wasmBase64, doc, runFillBase64, words) {
   const win = doc.defaultView;
   const canvas = doc.getElementById('Form1');
   const client = canvas.parentElement;
@@ -66,17 +45,25 @@ export async function startPelmiro(wasmBase64, doc, runFillBase64) {
   const fullScreenButton = doc.getElementById('Fullscreen');
   const room = doc.documentElement;
   const context = canvas.getContext('2d', { alpha: false });
-  useLanguage(doc, pageLanguage(win.navigator.languages));
+
+  const { instance } = await WebAssembly.instantiate(decodeBase64(wasmBase64), {
+    env: { TickCount: () => Math.floor(win.performance.now()) | 0 },
+  });
+  const wasm = instance.exports;
+  wasm._initialize();
+  useLanguage(doc, wasm, words);
 
   // The button shows where the browser can put an element in full screen (Safari with
   // its own prefix; an iPhone cannot).
   const requestFullScreen = room.requestFullscreen ?? room.webkitRequestFullscreen;
+  const exitFullScreen = doc.exitFullscreen ?? doc.webkitExitFullscreen;
   fullScreenButton.hidden =
     !requestFullScreen || !(doc.fullscreenEnabled || doc.webkitFullscreenEnabled);
-  fullScreenButton.addEventListener('click', () => {
-    // A refusal leaves the field as it is.
-    requestFullScreen.call(room, { navigationUI: 'hide' })?.catch(() => {});
-  });
+  // A refusal leaves the field as it is.
+  const enterFullScreen = () => requestFullScreen?.call(room, { navigationUI: 'hide' })
+    ?.catch(() => {});
+  const leaveFullScreen = () => exitFullScreen?.call(doc)?.catch(() => {});
+  fullScreenButton.addEventListener('click', enterFullScreen);
   const filledDisplay = win.matchMedia(FILLED_DISPLAY);
   const isFilled = () =>
     Boolean(doc.fullscreenElement ?? doc.webkitFullscreenElement) || filledDisplay.matches;
@@ -86,9 +73,10 @@ export async function startPelmiro(wasmBase64, doc, runFillBase64) {
   // map one to one onto the screen. In full screen the field is the screen, at the
   // screen's pixel ratio. The module draws fieldWidth x fieldHeight CSS pixels at ratio
   // device pixels each.
+  const [fullWidth, fullHeight] = [wasm.client_width(), wasm.client_height()];
   let ratio = 1;
-  let fieldWidth = CLIENT_WIDTH;
-  let fieldHeight = CLIENT_HEIGHT;
+  let fieldWidth = fullWidth;
+  let fieldHeight = fullHeight;
   let fittedPixelRatio = 0;
   function fit() {
     const filled = isFilled();
@@ -105,10 +93,10 @@ export async function startPelmiro(wasmBase64, doc, runFillBase64) {
       const width = fittedRoom[0] - px('paddingLeft') - px('paddingRight') - edges;
       const height = fittedRoom[1] - px('paddingTop') - px('paddingBottom') - px('rowGap') -
         under.getBoundingClientRect().height - edges;
-      const scale = Math.min(1, width / CLIENT_WIDTH, height / CLIENT_HEIGHT);
-      const devicePixels = Math.max(1, Math.floor(CLIENT_WIDTH * scale * fittedPixelRatio));
-      [fieldWidth, fieldHeight] = [CLIENT_WIDTH, CLIENT_HEIGHT];
-      ratio = devicePixels / CLIENT_WIDTH;
+      const scale = Math.min(1, width / fullWidth, height / fullHeight);
+      const devicePixels = Math.max(1, Math.floor(fullWidth * scale * fittedPixelRatio));
+      [fieldWidth, fieldHeight] = [fullWidth, fullHeight];
+      ratio = devicePixels / fullWidth;
     }
     // The module rounds the device pixels the same way.
     const cssPixels = (length) => `${Math.round(length * ratio) / fittedPixelRatio}px`;
@@ -125,11 +113,6 @@ export async function startPelmiro(wasmBase64, doc, runFillBase64) {
   doc.addEventListener('webkitfullscreenchange', fit);
   filledDisplay.addEventListener('change', fit);
 
-  const { instance } = await WebAssembly.instantiate(decodeBase64(wasmBase64), {
-    env: { TickCount: () => Math.floor(win.performance.now()) | 0 },
-  });
-  const wasm = instance.exports;
-  wasm._initialize();
   // The run fill with SIMD stores, where the engine has SIMD (iOS Safari has it only since
   // 16.4); elsewhere the module's own plain loop fills.
   const runFill = decodeBase64(runFillBase64);
@@ -180,36 +163,6 @@ export async function startPelmiro(wasmBase64, doc, runFillBase64) {
   doc.addEventListener('visibilitychange', () => doc.hidden || presentAgain());
   canvas.addEventListener('contextrestored', presentAgain);
 
-  win.addEventListener('keydown', (event) => {
-    if (event.target === box) {
-      return; // keys meant for the box never launch
-    }
-    const key = keyCodeOf(event.code);
-    if (key !== NO_KEY) {
-      event.preventDefault();
-      wasm.launch(key);
-    }
-  });
-
-  function launchFromPointer() {
-    box.blur(); // a press on the fireworks hands the keys back to them
-    wasm.launch(LAUNCH_KEY_ONE);
-  }
-  canvas.addEventListener('mousedown', (event) => {
-    event.preventDefault(); // no text selection, no middle-button scrolling
-    // Every second press of a run of clicks is a double-click's, which launches nothing.
-    if (event.button < LAUNCH_BUTTONS && event.detail % 2 === 1) {
-      launchFromPointer();
-    }
-  });
-  canvas.addEventListener('pointerdown', (event) => {
-    if (event.pointerType !== 'mouse') {
-      event.preventDefault(); // keeps the browser from sending the tap again as a mouse press
-      launchFromPointer();
-    }
-  });
-  canvas.addEventListener('contextmenu', (event) => event.preventDefault());
-
   let committed = box.value;
   function commitBox() {
     const typed = box.valueAsNumber; // NaN for an empty box or one holding no number
@@ -220,15 +173,46 @@ export async function startPelmiro(wasmBase64, doc, runFillBase64) {
     committed = box.value;
   }
   box.addEventListener('change', commitBox);
-  box.addEventListener('keydown', (event) => {
-    if (event.key === 'Enter') {
-      commitBox();
-      box.blur();
-    } else if (event.key === 'Escape') {
+
+  // What the module answered for the last key or press; spent, it goes no further.
+  function carryOut(event, spent) {
+    if (wasm.drop_edit()) {
       box.value = committed;
+    }
+    if (wasm.commit_edit()) {
+      commitBox();
+    }
+    if (wasm.enter_full_screen()) {
+      enterFullScreen();
+    } else if (wasm.leave_full_screen()) {
+      leaveFullScreen();
+    }
+    if (wasm.keys_to_box()) {
+      box.focus();
+    } else if (wasm.keys_to_field()) {
       box.blur();
     }
+    if (spent) {
+      event.preventDefault();
+    }
+  }
+  win.addEventListener('keydown', (event) => {
+    const length = writeText(wasm, event.code, wasm.key_name(), wasm.key_name_size());
+    carryOut(event, wasm.key(length, event.repeat, event.altKey, event.target === box,
+      isFilled()));
   });
+  canvas.addEventListener('mousedown', (event) => {
+    event.preventDefault(); // no text selection, no middle-button scrolling
+    // Every second press of a run of clicks is a double-click's.
+    carryOut(event, wasm.button(event.button, event.detail % 2 === 0));
+  });
+  canvas.addEventListener('pointerdown', (event) => {
+    if (event.pointerType !== 'mouse') {
+      event.preventDefault(); // keeps the browser from sending the tap again as a mouse press
+      carryOut(event, wasm.button(0, false));
+    }
+  });
+  canvas.addEventListener('contextmenu', (event) => event.preventDefault());
 
   win.setInterval(frame, wasm.timer_interval()); // the interval the model is told about
   return { wasm, frame, context };

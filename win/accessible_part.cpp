@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
 #include <string>
 
 namespace pelmiro {
@@ -20,13 +21,23 @@ HRESULT Give(const wchar_t* text, BSTR* out) {
 
 }  // namespace
 
-Language AccessiblePart::UserLanguage() {
-  static_assert(sizeof(wchar_t) == sizeof(char16_t));
-  wchar_t tag[LOCALE_NAME_MAX_LENGTH] = {};
-  LCIDToLocaleName(MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT), tag, LOCALE_NAME_MAX_LENGTH,
-                   0);
-  const std::u16string_view tags[] = {reinterpret_cast<const char16_t*>(tag)};
-  return PreferredLanguage(tags);
+const pelmiro::Words& AccessiblePart::UserWords() {
+  static const pelmiro::Words& words = []() -> const pelmiro::Words& {
+    // A list of names, each ending in a null, the list in another.
+    ULONG count = 0;
+    ULONG length = 0;
+    GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, nullptr, &length);
+    std::wstring list(length, L'\0');
+    if (!GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, list.data(), &length)) {
+      list.clear();
+    }
+    std::string tags;  // names are ASCII
+    for (const wchar_t* tag = list.c_str(); *tag != L'\0'; tag += std::wcslen(tag) + 1) {
+      tags.append(tag, tag + std::wcslen(tag)).push_back(',');
+    }
+    return WordsFor(tags, ',');
+  }();
+  return words;
 }
 
 LRESULT AccessiblePart::Answer(HWND window, WPARAM wParam, LPARAM lParam, const Words& words) {

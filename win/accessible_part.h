@@ -4,7 +4,7 @@
 
 #include <oleacc.h>
 
-#include "hostkit/accessible_names.h"
+#include "hostkit/words.h"
 
 namespace pelmiro {
 
@@ -21,8 +21,8 @@ class AccessiblePart final : public IAccessible {
     HWND valueFrom = nullptr;              // none: the system's value
   };
 
-  // The language Pelmiro speaks to a screen reader: the user's interface language.
-  static Language UserLanguage();
+  // What Pelmiro says, in the first of the user's interface languages it speaks, chosen once.
+  static const pelmiro::Words& UserWords();
   // The answer to a WM_GETOBJECT for the window's client area, or 0 to let the system
   // answer: for another object, or when COM cannot carry the part to the reader.
   static LRESULT Answer(HWND window, WPARAM wParam, LPARAM lParam, const Words& words);

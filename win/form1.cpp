@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 
-#include "hostkit/dot_size.h"
-#include "hostkit/key_position.h"
 #include "hostkit/tick_clock.h"
 #include "hostkit/window_layout.h"
 
@@ -21,25 +19,12 @@ constexpr DWORD Style =
 // What full screen takes away: the caption, the border and its buttons.
 constexpr DWORD FrameStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD ExStyle = 0;
-constexpr int MouseLaunchKey = FireworksModel::FirstLaunchKey;  // a click acts as "1"
-constexpr int ScanCodeShift = 16;
-constexpr LPARAM ScanCodeMask = 0xFF;
-constexpr LPARAM ExtendedKey = 1 << 24;  // right-hand and cursor-block keys
+constexpr LPARAM AltDown = 1 << 29;
 constexpr LPARAM RepeatedKey = 1 << 30;  // the key was already down: auto-repeat
 constexpr int BitsPerPixel = 32;
 
-// The key's virtual-key code, with the main row going by the key's position, so every
-// layout launches from its digit row.
-int KeyCode(WPARAM virtualKey, LPARAM keyData) {
-  if (virtualKey >= VK_NUMPAD0 && virtualKey <= VK_NUMPAD9) {
-    return static_cast<int>(virtualKey);
-  }
-  if ((keyData & ExtendedKey) != 0) {
-    return VkNone;
-  }
-  const auto scanCode = static_cast<std::uint32_t>((keyData >> ScanCodeShift) & ScanCodeMask);
-  return MainRowKey(KeyboardKind::Windows, scanCode);
-}
+static_assert(VkTab == VK_TAB && VkReturn == VK_RETURN && VkEscape == VK_ESCAPE &&
+              VkF11 == VK_F11 && VkNumpadZero == VK_NUMPAD0);
 
 static_assert(StandardDpi == USER_DEFAULT_SCREEN_DPI);
 
@@ -50,21 +35,10 @@ UINT DpiOf(HWND window, UINT reported = 0) {
   return reported != 0 ? reported : SoundDpi(GetDpiForWindow(window), GetDpiForSystem());
 }
 
-int Scaled(int logical, UINT dpi) {
-  return MulDiv(logical, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-}
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
 
-// Device pixels to logical ones, rounded up so that the canvas covers the whole client.
-int Logical(int device, UINT dpi) {
-  const int dpiInt = static_cast<int>(dpi);
-  return (device * USER_DEFAULT_SCREEN_DPI + dpiInt - 1) / dpiInt;
-}
-
-// The fireworks are the window's client area: a picture named for what the keys do.
-AccessiblePart::Words FieldWords() {
-  static_assert(sizeof(wchar_t) == sizeof(char16_t));
-  return {reinterpret_cast<const wchar_t*>(AccessibleNames::Field(AccessiblePart::UserLanguage())),
-          ROLE_SYSTEM_GRAPHIC};
+const wchar_t* Said(const char16_t* words) {
+  return reinterpret_cast<const wchar_t*>(words);
 }
 
 MONITORINFO MonitorOf(HWND window) {
@@ -88,16 +62,18 @@ bool PointerOver(HWND window) {
 // frame drawn at frameDpi, the window's own. Windows changes both together; a
 // WM_DPICHANGED that did not come from a move (Wine sends none) leaves the frame as it was.
 SIZE WindowSizeFor(UINT dpi, UINT frameDpi) {
-  RECT rect{0, 0, Scaled(WindowLayout::ClientWidth, dpi), Scaled(WindowLayout::ClientHeight, dpi)};
+  RECT rect{0, 0, DevicePixels(WindowLayout::ClientWidth, dpi),
+            DevicePixels(WindowLayout::ClientHeight, dpi)};
   AdjustWindowRectExForDpi(&rect, Style, FALSE, ExStyle, frameDpi);
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 }  // namespace
 
+// The fireworks are the window's client area: a picture named for what the keys do.
 Form1::Form1(HINSTANCE instance)
-    : canvas_(PixelLayout::Argb32, WindowLayout::ClientWidth, WindowLayout::ClientHeight, 1.0),
-      fieldWords_(FieldWords()) {
+    : show_(PixelLayout::Argb32, TickClock),
+      fieldWords_{Said(AccessiblePart::UserWords().FieldName), ROLE_SYSTEM_GRAPHIC} {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_DBLCLKS;  // a double-click's second press comes as a double-click
@@ -124,9 +100,9 @@ Form1::Form1(HINSTANCE instance)
     SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  number1_.Create(window_, instance);
+  number1_.Create(window_, instance, Said(AccessiblePart::UserWords().BoxName));
   FitClient();
-  model_.InitModel(*this);
+  show_.Start();
 }
 
 int Form1::Run(int showCommand) {
@@ -145,38 +121,9 @@ int Form1::Run(int showCommand) {
   return got == 0 ? static_cast<int>(message.wParam) : EXIT_FAILURE;
 }
 
-float Form1::ClientWidth() {
-  return clientArea_.WidthTwips();
-}
-
-float Form1::ClientHeight() {
-  return clientArea_.HeightTwips();
-}
-
-std::int32_t Form1::TickCount() {
-  return TickClock();
-}
-
-std::int32_t Form1::TimerInterval() {
-  return WindowLayout::TimerIntervalMs;
-}
-
-float Form1::NextRandom() {
-  return random_.Next();
-}
-
-void Form1::ClearSurface() {
-  canvas_.Resize(clientArea_.Width(), clientArea_.Height(), PixelRatio());
-  canvas_.Clear();
-}
-
-void Form1::PlotDot(float x, float y, std::int32_t color) {
-  canvas_.Plot(x, y, color);
-}
-
 void Form1::ApplyDotSize() {
-  canvas_.SetDotSize(ApplyDotSizeRule([this] { return number1_.Value(); },
-                                      [this](double value) { number1_.SetValue(value); }));
+  show_.ApplyDotSize([this] { return number1_.Value(); },
+                     [this](double value) { number1_.SetValue(value); });
 }
 
 LRESULT CALLBACK Form1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -202,20 +149,28 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;  // the picture covers the whole client area: nothing to erase, no flicker
     case WM_KEYDOWN:
-      OnKeyDown(wParam, lParam);
+      PressKey(wParam, lParam, KeysAt::Field);
       return 0;
     case WM_SYSKEYDOWN:
-      model_.LaunchRocket(*this, KeyCode(wParam, lParam));  // Alt+digit launches too
+      if (PressKey(wParam, lParam, KeysAt::Field)) {  // Alt+digit launches too
+        return 0;
+      }
       break;  // and Alt+F4, Alt and F10 keep their meaning
+    case Number1::BoxKey:
+      return PressKey(wParam, lParam, KeysAt::Box) ? 1 : 0;
     case WM_SYSCHAR:
-      if (KeyCode(0, lParam) != VkNone) {
+      if (KeyOfWindowsMessage(0, static_cast<std::uint32_t>(lParam)) != VkNone) {
         return 0;  // Alt+digit has no menu to open: no beep
       }
       break;
     case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
+      CarryOut(OnButton(Button::Left, false));
+      return 0;
     case WM_MBUTTONDOWN:
-      OnButtonDown();
+      CarryOut(OnButton(Button::Middle, false));
+      return 0;
+    case WM_RBUTTONDOWN:
+      CarryOut(OnButton(Button::Right, false));
       return 0;
     case WM_MOUSEMOVE:
       NotePointer();
@@ -263,10 +218,9 @@ LRESULT Form1::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1::OnTimer() {
-  HideIdlePointer();
-  model_.AdvanceTick(*this);
-  if (canvas_.Finish()) {  // an unchanged picture is already on screen
-    const DeviceRect changed = canvas_.Changed();
+  UpdatePointer();
+  if (show_.Tick()) {  // an unchanged picture is already on screen
+    const DeviceRect changed = show_.Canvas().Changed();
     const RECT area{changed.left, changed.top, changed.left + changed.width,
                     changed.top + changed.height};
     InvalidateRect(window_, &area, FALSE);  // the blit below is clipped to it
@@ -277,39 +231,49 @@ void Form1::OnPaint() {
   PAINTSTRUCT paint{};
   HDC dc = BeginPaint(window_, &paint);
   // The canvas is a 32-bit top-down DIB already: one blit shows it.
+  const DotCanvas& canvas = show_.Canvas();
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = canvas_.Width();
-  info.bmiHeader.biHeight = -canvas_.Height();
+  info.bmiHeader.biWidth = canvas.Width();
+  info.bmiHeader.biHeight = -canvas.Height();
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = BitsPerPixel;
   info.bmiHeader.biCompression = BI_RGB;
-  SetDIBitsToDevice(dc, 0, 0, canvas_.Width(), canvas_.Height(), 0, 0, 0, canvas_.Height(),
-                    canvas_.Pixels(), &info, DIB_RGB_COLORS);
+  SetDIBitsToDevice(dc, 0, 0, canvas.Width(), canvas.Height(), 0, 0, 0, canvas.Height(),
+                    canvas.Pixels(), &info, DIB_RGB_COLORS);
   EndPaint(window_, &paint);
 }
 
-void Form1::OnKeyDown(WPARAM virtualKey, LPARAM keyData) {
-  if (virtualKey == VK_TAB) {
-    number1_.Focus();
-    return;
-  }
-  if (virtualKey == VK_F11 && (keyData & RepeatedKey) == 0) {  // a held F11 toggles once
-    ToggleFullScreen();
-  } else if (virtualKey == VK_ESCAPE && fullScreen_) {
-    LeaveFullScreen();
-  }
-  model_.LaunchRocket(*this, KeyCode(virtualKey, keyData));  // these two launch nothing
+bool Form1::PressKey(WPARAM virtualKey, LPARAM keyData, KeysAt at) {
+  const int key = KeyOfWindowsMessage(static_cast<std::uint32_t>(virtualKey),
+                                      static_cast<std::uint32_t>(keyData));
+  const Outcome outcome =
+      OnKey({key, (keyData & RepeatedKey) != 0, (keyData & AltDown) != 0}, at, fullScreen_);
+  CarryOut(outcome);
+  return outcome.handled;
 }
 
-void Form1::OnButtonDown() {
-  SetFocus(window_);  // a press on the fireworks hands the keys back to them
-  model_.LaunchRocket(*this, MouseLaunchKey);
+void Form1::CarryOut(const Outcome& outcome) {
+  // What was typed is taken when the box loses the keys.
+  if (outcome.edit == Outcome::Edit::Drop) {
+    number1_.DropEdit();
+  }
+  show_.Launch(outcome.launch);
+  if (outcome.screen == Outcome::Screen::Enter) {
+    EnterFullScreen();
+  } else if (outcome.screen == Outcome::Screen::Leave) {
+    LeaveFullScreen();
+  }
+  if (outcome.keys == Outcome::Keys::ToField) {
+    SetFocus(window_);
+  } else if (outcome.keys == Outcome::Keys::ToBox) {
+    number1_.Focus();
+  }
 }
 
 bool Form1::OnSetCursor(WPARAM window, LPARAM hitTest) {
   NotePointer();  // it also comes for moves over the box, which WM_MOUSEMOVE misses
-  if (!pointerHidden_ || LOWORD(hitTest) != HTCLIENT ||
+  if (!pointer_.Hidden() || LOWORD(hitTest) != HTCLIENT ||
       (reinterpret_cast<HWND>(window) != window_ &&
        !IsChild(window_, reinterpret_cast<HWND>(window)))) {
     return false;
@@ -355,18 +319,11 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
 void Form1::FitClient() {
   RECT client{};
   GetClientRect(window_, &client);
-  clientArea_.Update(Logical(client.right, dpi_), Logical(client.bottom, dpi_));
-  number1_.Layout(dpi_, clientArea_.Height());
-  if (canvas_.Resize(clientArea_.Width(), clientArea_.Height(), PixelRatio())) {
+  const bool made = show_.Fit(LogicalPixels(client.right, dpi_), LogicalPixels(client.bottom, dpi_),
+                              PixelRatio());
+  number1_.Layout(dpi_, show_.Area().Height());
+  if (made) {
     InvalidateRect(window_, nullptr, FALSE);  // black until the next tick draws
-  }
-}
-
-void Form1::ToggleFullScreen() {
-  if (fullScreen_) {
-    LeaveFullScreen();
-  } else {
-    EnterFullScreen();
   }
 }
 
@@ -380,15 +337,12 @@ void Form1::EnterFullScreen() {
                  static_cast<LONG>((windowedStyle_ & ~(FrameStyle | WS_MAXIMIZE)) | WS_POPUP));
   FillMonitor();
   NotePointer();
-  pointerIdle_.Moved(TickClock());  // two seconds from now, even if it never moves
+  pointer_.Moved(TickClock());  // two seconds from now, even if it never moves
 }
 
 void Form1::LeaveFullScreen() {
   fullScreen_ = false;
-  if (pointerHidden_) {
-    pointerHidden_ = false;
-    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-  }
+  UpdatePointer();
   // Back to the fixed client area at today's DPI, where the window was.
   const SIZE size = WindowSizeFor(dpi_, DpiOf(window_));
   windowed_.rcNormalPosition.right = windowed_.rcNormalPosition.left + size.cx;
@@ -418,22 +372,20 @@ void Form1::FillWorkArea() {
 
 void Form1::NotePointer() {
   POINT at{};
-  if (!GetCursorPos(&at) || (at.x == pointer_.x && at.y == pointer_.y)) {
+  if (!GetCursorPos(&at) || (at.x == pointerAt_.x && at.y == pointerAt_.y)) {
     return;  // a WM_MOUSEMOVE without motion, as after a window change
   }
-  pointer_ = at;
-  pointerIdle_.Moved(TickClock());
-  if (pointerHidden_) {
-    pointerHidden_ = false;
-    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-  }
+  pointerAt_ = at;
+  pointer_.Moved(TickClock());
+  UpdatePointer();
 }
 
-void Form1::HideIdlePointer() {
-  if (fullScreen_ && !pointerHidden_ && pointerIdle_.Hidden(TickClock())) {
-    pointerHidden_ = true;
-    if (PointerOver(window_)) {
-      SetCursor(nullptr);
+void Form1::UpdatePointer() {
+  if (const std::optional<bool> hide = pointer_.Update(TickClock(), fullScreen_)) {
+    if (!*hide) {
+      SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    } else if (PointerOver(window_)) {
+      SetCursor(nullptr);  // elsewhere WM_SETCURSOR hides it when it comes over the window
     }
   }
 }

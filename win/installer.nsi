@@ -1,5 +1,6 @@
-; Pelmiro's installer, in English or Japanese, made by the build with makensis, which
-; passes VERSION, VENDOR, EXE, LICENSE, ICON and OUTFILE. /S installs, and the
+; Pelmiro's installer, in every language Pelmiro speaks, made by the build with makensis,
+; which passes VERSION, VENDOR, EXE, LICENSE, ICON, OUTFILE and LANGUAGES: the languages, and
+; the installer's own words in each, as the build writes them from po/. /S installs, and the
 ; uninstaller removes, silently.
 Unicode true
 Target amd64-unicode
@@ -43,15 +44,8 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${VENDOR}"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
-; The first is the fallback; the system's language is offered first.
-!insertmacro MUI_LANGUAGE "English"
-!insertmacro MUI_LANGUAGE "Japanese"
-
-LangString ShortcutDescription ${LANG_ENGLISH} \
-  "Launch fireworks rockets with the digit keys 1–9 or the mouse"
-LangString ShortcutDescription ${LANG_JAPANESE} "1～9の数字キーやマウスで花火を打ち上げます"
-LangString LanguagePrompt ${LANG_ENGLISH} "Please select a language."
-LangString LanguagePrompt ${LANG_JAPANESE} "言語を選んでください。"
+; English, the first, is the fallback; the system's language is offered first.
+!include "${LANGUAGES}"
 
 ; For every user: Program Files, the common Start menu and the machine's registry.
 Function .onInit

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "box_text.h"
+#include "hostkit/client_area.h"
 #include "hostkit/window_layout.h"
 
 namespace pelmiro {
@@ -23,13 +23,38 @@ constexpr int SelectAll = -1;
 constexpr std::array<const wchar_t*, 3> PreferredFaces{L"Yu Gothic UI", L"Meiryo UI",
                                                        L"MS UI Gothic"};
 
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
 const wchar_t* ToolTipText() {
-  static_assert(sizeof(wchar_t) == sizeof(char16_t));
   return reinterpret_cast<const wchar_t*>(WindowLayout::BoxToolTip);
 }
 
-int Scaled(int logical, UINT dpi) {
-  return MulDiv(logical, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+std::wstring Shown(double value, const NumberSigns& signs) {
+  const std::u16string text = FormatBoxValue(value, signs);
+  return {text.begin(), text.end()};
+}
+
+std::u16string LocaleText(LCTYPE type) {
+  std::array<wchar_t, LOCALE_NAME_MAX_LENGTH> text{};
+  const int length =
+      GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, text.data(), static_cast<int>(text.size()));
+  return length > 1 ? std::u16string(text.data(), text.data() + length - 1) : std::u16string();
+}
+
+// How the user's locale writes numbers; its own digits only where the user asked for them.
+NumberSigns UserSigns() {
+  constexpr wchar_t NationalDigits = L'2';
+  NumberSigns signs;
+  const std::u16string decimal = LocaleText(LOCALE_SDECIMAL);
+  const std::u16string minus = LocaleText(LOCALE_SNEGATIVESIGN);
+  signs.decimal = decimal.empty() ? signs.decimal : decimal;
+  signs.minus = minus.empty() ? signs.minus : minus;
+  const std::u16string digits = LocaleText(LOCALE_SNATIVEDIGITS);
+  if (LocaleText(LOCALE_IDIGITSUBSTITUTION) == std::u16string(1, NationalDigits) &&
+      !digits.empty()) {
+    signs.zero = digits.front();
+  }
+  return signs;
 }
 
 int CALLBACK CollectFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM faces) {
@@ -72,13 +97,14 @@ Number1::~Number1() {
   FreeFonts();
 }
 
-void Number1::Create(HWND parent, HINSTANCE instance) {
+void Number1::Create(HWND parent, HINSTANCE instance, const wchar_t* name) {
   parent_ = parent;
+  signs_ = UserSigns();
   const std::wstring face = JapaneseFace(parent);
   lstrcpynW(face_, face.c_str(), LF_FACESIZE);
   // The arrows sit over the edit box's right edge: each keeps to its own part.
   constexpr DWORD Child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-  edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, FormatBoxValue(value_).c_str(),
+  edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, Shown(value_, signs_).c_str(),
                           Child | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, 0, 0, 0, 0, parent,
                           nullptr, instance, nullptr);
   upDown_ = CreateWindowExW(0, UPDOWN_CLASSW, nullptr,
@@ -102,8 +128,6 @@ void Number1::Create(HWND parent, HINSTANCE instance) {
     SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
 
-  const auto* name =
-      reinterpret_cast<const wchar_t*>(AccessibleNames::Box(AccessiblePart::UserLanguage()));
   boxWords_ = {name, ROLE_SYSTEM_TEXT, ToolTipText()};
   arrowsWords_ = {name, ROLE_SYSTEM_SPINBUTTON, ToolTipText(), edit_};
   AccessiblePart::Describe(edit_, &boxWords_);
@@ -115,8 +139,8 @@ void Number1::Layout(UINT dpi, int clientHeight) {
     return;  // the window's first WM_SIZE comes before the box exists
   }
   const auto box = WindowLayout::BoxRectFor(clientHeight);
-  MoveWindow(edit_, Scaled(box.left, dpi), Scaled(box.top, dpi), Scaled(box.width, dpi),
-             Scaled(box.height, dpi), TRUE);
+  MoveWindow(edit_, DevicePixels(box.left, dpi), DevicePixels(box.top, dpi),
+             DevicePixels(box.width, dpi), DevicePixels(box.height, dpi), TRUE);
   // Setting the buddy again fits the arrows into the box's new right edge.
   SendMessageW(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit_), 0);
   if (dpi == fontDpi_) {
@@ -151,7 +175,7 @@ void Number1::SetValue(double value) {
 }
 
 void Number1::ShowValue() {
-  SetWindowTextW(edit_, FormatBoxValue(value_).c_str());
+  SetWindowTextW(edit_, Shown(value_, signs_).c_str());
   // The edit box tells of its new text itself; the arrows show the same value.
   NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, upDown_, OBJID_CLIENT, CHILDID_SELF);
 }
@@ -166,7 +190,8 @@ void Number1::TakeTypedText() {
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(edit_, text.data(), length + 1)));
   // What is no number leaves the value as it was.
-  value_ = ParseBoxText(text).value_or(value_);
+  value_ = ParseBoxText({reinterpret_cast<const char16_t*>(text.data()), text.size()}, signs_)
+               .value_or(value_);
   ShowValue();
 }
 
@@ -193,19 +218,12 @@ LRESULT CALLBACK Number1::EditProc(HWND edit, UINT message, WPARAM wParam, LPARA
   auto& box = *reinterpret_cast<Number1*>(self);
   switch (message) {
     case WM_KEYDOWN:
-      switch (wParam) {
-        case VK_ESCAPE:
-          box.ShowValue();  // drops the edit
-          [[fallthrough]];
-        case VK_RETURN:
-        case VK_TAB:
-          SetFocus(box.parent_);  // leaving the box commits it and hands the keys back
-          return 0;
-        case VK_F11:
-          SendMessageW(box.parent_, message, wParam, lParam);  // full screen from anywhere
-          return 0;
-        default:
-          break;
+      if (SendMessageW(box.parent_, BoxKey, wParam, lParam) != 0) {
+        return 0;
+      }
+      if (wParam == VK_TAB) {
+        SetFocus(box.parent_);  // the next stop, as in a dialog: the fireworks
+        return 0;
       }
       break;
     case WM_CHAR:
