@@ -1,4 +1,5 @@
 #include "hostkit/client_area.h"
+#include "hostkit/fireworks_show.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +15,12 @@ TEST(ClientArea, FollowsTheWindowButKeepsItsLastSizeWhileMinimised) {
     float widthTwips, heightTwips;  // what the model then sees
   };
   constexpr Step Steps[] = {
-      {500, 442, 7500, 6630},      // as the window opens
-      {1920, 1080, 28800, 16200},  // full screen
-      {0, 0, 28800, 16200},        // minimised from full screen
-      {1920, 0, 28800, 16200},     // a collapsed height alone counts as empty too
-      {500, 442, 7500, 6630},      // restored
+      {500, 442, 7500, 6630},        // as the window opens
+      {1920, 1080, 28800, 16200},    // full screen
+      {0, 0, 28800, 16200},          // minimised from full screen
+      {1920, 0, 28800, 16200},       // a collapsed height alone counts as empty too
+      {500, 442, 7500, 6630},        // restored
+      {9000, 9000, 122880, 122880},  // no screen is larger: held at 8192
   };
   ClientArea area;
   EXPECT_EQ(area.HeightTwips(), 6630.0F);  // before the first look at the window
@@ -31,29 +33,34 @@ TEST(ClientArea, FollowsTheWindowButKeepsItsLastSizeWhileMinimised) {
   EXPECT_EQ(WindowLayout::BoxRectFor(WindowLayout::ClientHeight).top, WindowLayout::BoxRect.top);
 }
 
+// The fireworks' host: the sky at the size the window gives, the timer's interval, the
+// clock it is handed and the same random sequence in every show.
+TEST(FireworksShow, IsTheModelsHost) {
+  static std::int32_t now = 0;
+  const FireworksShow::Clock clock = [] { return now; };
+  FireworksShow a(PixelLayout::Argb32, clock);
+  FireworksShow b(PixelLayout::Rgba8, clock);
+  EXPECT_EQ(a.ClientWidth(), WindowLayout::ClientWidth * DotCanvas::TwipsPerPixel);
+  EXPECT_EQ(a.ClientHeight(), WindowLayout::ClientHeight * DotCanvas::TwipsPerPixel);
+  EXPECT_EQ(a.TimerInterval(), WindowLayout::TimerIntervalMs);
+  now = 1234;
+  EXPECT_EQ(a.TickCount(), 1234);
+  for (int i = 0; i < 10000; ++i) {
+    const float r = a.NextRandom();
+    ASSERT_TRUE(r >= 0.0f && r < 1.0f);
+    ASSERT_EQ(b.NextRandom(), r);
+  }
+  // A minimised window keeps the sky; the pixels follow the ratio.
+  EXPECT_TRUE(a.Fit(1920, 1080, 1.5));
+  EXPECT_FALSE(a.Fit(0, 0, 1.5));
+  EXPECT_EQ(a.ClientWidth(), 1920 * DotCanvas::TwipsPerPixel);
+  EXPECT_EQ(a.Canvas().Width(), 2880);
+}
+
 TEST(SoundDpi, TakesTheWindowsDpiElseTheSystemsElseTheStandardOne) {
   EXPECT_EQ(SoundDpi(144, 96), 144U);
   EXPECT_EQ(SoundDpi(0, 144), 144U);
   EXPECT_EQ(SoundDpi(0, 0), StandardDpi);
-}
-
-TEST(PointerIdle, HidesAfterTwoSecondsAtRestAcrossTheClockWrap) {
-  constexpr std::int32_t Max = std::numeric_limits<std::int32_t>::max();
-  struct Case {
-    std::int32_t moved, now;
-    bool hidden;
-  };
-  constexpr Case Cases[] = {
-      {1000, 2999, false},
-      {1000, 3000, true},
-      {Max - 500, Max, false},
-      {Max - 500, std::numeric_limits<std::int32_t>::min() + 1499, true},  // past the wrap
-  };
-  for (const Case& c : Cases) {
-    PointerIdle idle;
-    idle.Moved(c.moved);
-    EXPECT_EQ(idle.Hidden(c.now), c.hidden) << c.moved << " -> " << c.now;
-  }
 }
 
 }  // namespace

@@ -132,17 +132,17 @@ TEST_P(DrawAllocations, NoneDuringThousandTicksWithRocketsAndSparks) {
   Form1 form;
   form.NumberBox()->setValue(size);
   form.ApplyDotSize();
-  ASSERT_EQ(form.DotSize(), size);
-  FireworksModel& model = form.Model();
+  FireworksShow& show = form.Show();
+  ASSERT_EQ(show.Canvas().DotSize(), size);
+  FireworksModel& model = show.Model();
   for (int i = 0; i < Bursts; ++i) {
     model.BurstRocket(BurstSpacing * (i + 1), BurstY);
   }
   for (int key = FireworksModel::FirstLaunchKey; key <= FireworksModel::LastLaunchKey; ++key) {
-    model.LaunchRocket(form, key);
+    show.Launch(key);
   }
   for (int tick = 0; tick < WarmUpTicks; ++tick) {
-    model.AdvanceTick(form);
-    form.FinishPicture();
+    show.Tick();
   }
   const int sparks = AliveCount(model);
   ASSERT_GT(sparks, 0);
@@ -152,12 +152,11 @@ TEST_P(DrawAllocations, NoneDuringThousandTicksWithRocketsAndSparks) {
   // Keys and bursts keep coming, as under a user's hands; the real clock speeds
   // things up over the run and sparks fall out.
   for (int tick = 0; tick < MeasuredTicks; ++tick) {
-    model.LaunchRocket(form, FireworksModel::FirstLaunchKey + tick % LaunchKeys);
+    show.Launch(FireworksModel::FirstLaunchKey + tick % LaunchKeys);
     if (tick % TicksPerBurst == 0) {
       model.BurstRocket(BurstSpacing * (tick / TicksPerBurst % Bursts + 1), BurstY);
     }
-    model.AdvanceTick(form);
-    form.FinishPicture();
+    show.Tick();
   }
   const long news = newCalls.load() - newBefore;
   const long mallocs = mallocCalls.load() - mallocBefore;
@@ -170,14 +169,14 @@ TEST_P(DrawAllocations, NoneDuringThousandTicksWithRocketsAndSparks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DotSizes, DrawAllocations,
-                         ::testing::Values(DotSurface::MinDotSize, DotSurface::MaxDotSize));
+                         ::testing::Values(DotCanvas::MinDotSize, DotCanvas::MaxDotSize));
 
 // The counters must see what they are meant to see, or a zero above means nothing.
 TEST(AllocationCounters, SeeNewAndMalloc) {
   const long newBefore = newCalls.load();
   const long mallocBefore = mallocCalls.load();
   // Both allocate inside Qt, where no optimiser can take the allocation away.
-  const QImage image(DotSurface::MaxDotSize, DotSurface::MaxDotSize, QImage::Format_RGB32);
+  const QImage image(DotCanvas::MaxDotSize, DotCanvas::MaxDotSize, QImage::Format_RGB32);
   const auto object = std::make_unique<QObject>();
   EXPECT_FALSE(image.isNull());
   EXPECT_GT(newCalls.load() - newBefore, 0);

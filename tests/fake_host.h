@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "hostkit/window_layout.h"
 #include "model_host.h"
 
 namespace pelmiro::testing {
@@ -24,7 +25,7 @@ class FakeHost : public ModelHost {
  public:
   static constexpr float DefaultWidth = 7500;
   static constexpr float DefaultHeight = 6630;
-  static constexpr std::int32_t DefaultInterval = 99;
+  static constexpr std::int32_t DefaultInterval = WindowLayout::TimerIntervalMs;
 
   float width = DefaultWidth;
   float height = DefaultHeight;

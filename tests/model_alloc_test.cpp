@@ -42,7 +42,7 @@ TEST(ModelAllocations, NoneDuringThousandTicksOfAFullPool) {
   }
   const long before = allocations.load();
   for (int tick = 0; tick < 1000; ++tick) {
-    model->LaunchRocket(host, 49 + tick % 9);
+    model->LaunchRocket(host, FireworksModel::FirstLaunchKey + tick % 9);
     model->AdvanceTick(host);
   }
   EXPECT_EQ(allocations.load() - before, 0);

@@ -68,6 +68,8 @@ done
 echo "ok: two builds at two paths give the same bytes: ${files[*]}"
 
 check_versions "$(pelmiro_version)" "$first"/windows/*.exe "$first/web/pelmiro.html" || fail "see above"
-grep -F "\"version\": \"$(pelmiro_version)\"" "$first/web/site/manifest.webmanifest" >/dev/null ||
-  fail "the site's manifest does not carry version $(pelmiro_version)"
-echo "ok: the program, the installer, the page and the site's manifest carry version $(pelmiro_version)"
+for manifest in "$first"/web/site/manifest.*.webmanifest; do
+  grep -F "\"version\": \"$(pelmiro_version)\"" "$manifest" >/dev/null ||
+    fail "the site's $(basename "$manifest") does not carry version $(pelmiro_version)"
+done
+echo "ok: the program, the installer, the page and the site's manifests carry version $(pelmiro_version)"

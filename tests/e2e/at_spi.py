@@ -23,7 +23,7 @@ def tree(obj, depth=0):
 
 
 def told(event):
-    print(event.type.split(':')[0], line(event.source), flush=True)
+    print(event.type, line(event.source), flush=True)
 
 
 if sys.argv[1] == 'tree':
@@ -32,7 +32,9 @@ if sys.argv[1] == 'tree':
             for window in app:
                 tree(window)
 else:
-    for kind in ('focus:', 'object:property-change:accessible-value'):
+    for kind in ('focus:', 'object:property-change:accessible-value',
+                 'object:state-changed:focused', 'object:text-selection-changed',
+                 'object:text-caret-moved'):
         pyatspi.Registry.registerEventListener(told, kind)
     print('listening', flush=True)
     pyatspi.Registry.start()

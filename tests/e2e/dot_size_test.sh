@@ -7,8 +7,9 @@ source "$(dirname "$0")/lib.sh"
 start_xvfb
 start_pelmiro
 
-BOX_CLICK_X=30 # on the text, away from the arrows
-BOX_CLICK_Y=428
+BOX_CLICK_X=$((BOX_X + BOX_W / 2 - 5)) # on the text, away from the arrows
+BOX_CLICK_Y=$((BOX_Y + BOX_H / 2))
+ARROWS_X=$((BOX_X + BOX_W - 9))
 # Regions as W H X Y in the window: the corner around the dot at the origin, and
 # everything below it, where rockets rise.
 CORNER=(60 60 0 0)
@@ -155,7 +156,8 @@ declare -A size_pixels=([12]=$size_12 [14]=$GREEN_N)
 # A click, Return and a click at once: the second click, a double-click to the window
 # system, still hands the keys to the box.
 click_at "$BOX_CLICK_X" "$BOX_CLICK_Y" 1 key Return click 1
-for row in 'the Down key:Down:12' 'the Up key:Up:14' 'the down arrow:60 434:12' 'the up arrow:60 422:14'; do
+for row in 'the Down key:Down:12' 'the Up key:Up:14' "the down arrow:$ARROWS_X $((BOX_Y + BOX_H * 3 / 4)):12" \
+  "the up arrow:$ARROWS_X $((BOX_Y + BOX_H / 4)):14"; do
   IFS=: read -r what how size <<<"$row"
   read -r -a at <<<"$how"
   if [ ${#at[@]} -eq 2 ]; then

@@ -17,16 +17,24 @@ CLOSE_WINDOW=${2:?usage: $0 PATH-TO-PELMIRO PATH-TO-CLOSE-WINDOW}
   exit 1
 }
 
+# What the build tree the helpers lie in knows: the window's layout (CLIENT_W, CLIENT_H,
+# BOX_X, BOX_Y, BOX_W, BOX_H, BOX_BOTTOM_GAP, TIMER_MS) and every language's words.
+BUILD_TREE=$(cd "$(dirname "$CLOSE_WINDOW")/../.." && pwd)
+# shellcheck source=/dev/null
+source "$BUILD_TREE/hostkit/layout.env"
+WORDS=$BUILD_TREE/po/words.json
+
 # The screen is bigger than the window so a tooltip can show beside it. Sizes are in
-# device pixels: a test at another DPI scales them before it starts Pelmiro.
+# device pixels: a test at another DPI scales them (scaled) before it starts Pelmiro.
 SCREEN_W=1024
 SCREEN_H=768
-CLIENT_W=500
-CLIENT_H=442
-BOX_X=0 # the dot-size box, relative to the window
-BOX_Y=416
-BOX_W=69
-BOX_H=25
+NORMAL_W=$CLIENT_W
+NORMAL_H=$CLIENT_H
+
+# scaled PIXELS DPI: logical pixels in device pixels at DPI dots per inch, as Windows rounds.
+scaled() {
+  echo $((($1 * $2 + 48) / 96))
+}
 
 GREEN='#00FF00'
 ORANGE='#FF7D00'
@@ -167,6 +175,14 @@ client_is() {
   [ "$(client_size)" = "$1" ]
 }
 
+# Whether the window asks the window manager for its fixed normal size.
+fixed_size_asked() {
+  local hints
+  hints=$(xprop -id "$WID" WM_NORMAL_HINTS)
+  grep -q "minimum size: $NORMAL_W by $NORMAL_H" <<<"$hints" &&
+    grep -q "maximum size: $NORMAL_W by $NORMAL_H" <<<"$hints"
+}
+
 # Succeeds when the pointer shows no visible pixel.
 pointer_hidden() {
   local status=0
@@ -187,9 +203,9 @@ find_window_once() {
   WID=$ids
 }
 
-# host_words NAME: what the programs say to a screen reader under NAME in hostkit/.
-host_words() {
-  sed -n "s/.*\b$1\[\] = u\"\(.*\)\";\$/\1/p" "$E2E_DIR"/../../hostkit/{accessible_names,window_layout}.h
+# words LANGUAGE NAME: what the programs say under NAME in LANGUAGE, as po/LINGUAS names it.
+words() {
+  jq -r --arg language "$1" --arg name "$2" '.[] | select(.language == $language)[$name]' "$WORDS"
 }
 
 windows_build() {

@@ -12,14 +12,10 @@ title=$(xdotool getwindowname "$WID")
 [ "$title" = Pelmiro ] || fail "window title is '$title', expected 'Pelmiro'"
 pass "window title is Pelmiro"
 
-size=$(xwininfo -id "$WID" | awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w "x" h }')
-[ "$size" = 500x442 ] || fail "client area is $size, expected 500x442"
-pass "client area is 500x442"
-
-hints=$(xprop -id "$WID" WM_NORMAL_HINTS)
-if ! grep -q 'minimum size: 500 by 442' <<<"$hints" || ! grep -q 'maximum size: 500 by 442' <<<"$hints"; then
-  fail "the window does not ask for a fixed size of 500x442: $hints"
-fi
+fixed=${CLIENT_W}x$CLIENT_H
+[ "$(client_size)" = "$fixed" ] || fail "client area is $(client_size), expected $fixed"
+pass "client area is $fixed"
+fixed_size_asked || fail "the window does not ask for a fixed size of $fixed: $(xprop -id "$WID" WM_NORMAL_HINTS)"
 pass "the window asks for a fixed size"
 
 # Before any launch every rocket sits at the origin: one green pixel there.
@@ -39,7 +35,7 @@ wait_for 15 'ORANGE_N > 0 && YELLOW_N > 0' ||
   fail "no orange and yellow sparks within 15 s of a launch: $(counts)"
 burst=$(counts)
 cp "$WORK/poll.png" "$WORK/burst.png"
-count_colours burst 500 100 0 60 # the band around y = 442 / 4
+count_colours burst "$CLIENT_W" 100 0 $((CLIENT_H / 4 - 50)) # the band around a quarter of the height
 ((ORANGE_N > 0 && YELLOW_N > 0)) || fail "the first sparks are not near a quarter of the height: $burst"
 pass "the rocket burst into orange and yellow sparks ($burst)"
 # Each ring has 25 sparks, the last on top of the first. In the first frames they

@@ -1,11 +1,10 @@
-// Feeds DotSurface points of any value (NaN, infinities, huge, denormal), dot sizes
-// of any value and any colour, at the pixel ratios screens use. A dot may only change
-// pixels of the picture close to where it belongs, and only to its colour; a dot
-// whose centre is on the picture must cover it. A second surface takes the same calls
-// but draws only now and then, many dots at once: it must end with the same pixels, and
-// change none outside the rectangle it says it changed.
-// The sanitizers watch the memory.
-// QImage needs no QApplication, so none is made.
+// Feeds the dot canvas, as the window shows it, points of any value (NaN, infinities, huge,
+// denormal), dot sizes of any value and any colour, at the pixel ratios screens use. A dot may only
+// change pixels of the picture close to where it belongs, and only to its colour; a dot whose
+// centre is on the picture must cover it. A second surface takes the same calls but draws only now
+// and then, many dots at once: it must end with the same pixels, and change none outside the
+// rectangle it says it changed. The sanitizers watch the memory. QImage needs no QApplication, so
+// none is made.
 #include <QImage>
 #include <QSize>
 #include <algorithm>
@@ -17,6 +16,7 @@
 
 #include "byte_reader.h"
 #include "dot_surface.h"
+#include "hostkit/window_layout.h"
 
 namespace pelmiro::fuzz {
 namespace {
@@ -26,7 +26,7 @@ constexpr int RatioCount = sizeof(Ratios) / sizeof(Ratios[0]);
 constexpr int MaxSide = 64;               // small pictures keep the fuzzer quick
 constexpr std::uint8_t WindowSize = 255;  // asks for the window's real size instead
 constexpr std::uint8_t NoSize = 254;      // asks for a negative, empty size
-constexpr QSize Window(500, 442);
+constexpr QSize Window(WindowLayout::ClientWidth, WindowLayout::ClientHeight);
 constexpr int Slack = 1;  // pixels a dot may reach past its nominal square
 
 enum class Op : std::uint8_t { Plot, DotSize, Clear, Resize, Finish, Count };
@@ -78,11 +78,19 @@ bool SameSpan(const std::uint8_t* a, const std::uint8_t* b, const QImage& image,
   return std::memcmp(a + offset, b + offset, (end - begin) * sizeof(QRgb)) == 0;
 }
 
+// A canvas with the picture the window paints of it.
+struct Picture {
+  Picture(QSize logical, qreal ratio)
+      : canvas(PixelLayout::Argb32, logical.width(), logical.height(), ratio) {}
+  DotCanvas canvas;
+  DotSurface surface{canvas};
+  const QImage& Image() const { return surface.Image(); }
+};
+
 // Pixels outside the canvas's changed rectangle are as they were before its Finish().
-void CheckChanged(const DotSurface& surface, const std::vector<std::uint8_t>& before,
-                  bool finished) {
-  const QImage& image = surface.Image();
-  const auto [left, top, width, height] = surface.Canvas().Changed();
+void CheckChanged(const Picture& picture, const std::vector<std::uint8_t>& before, bool finished) {
+  const QImage& image = picture.Image();
+  const auto [left, top, width, height] = picture.canvas.Changed();
   Check(finished || width == 0);
   for (int y = 0, all = image.width(); y < image.height(); ++y) {
     const bool rows = y >= top && y < top + height;
@@ -91,8 +99,8 @@ void CheckChanged(const DotSurface& surface, const std::vector<std::uint8_t>& be
   }
 }
 
-void CheckPicture(const DotSurface& surface, QSize logical, qreal ratio) {
-  const QImage& image = surface.Image();
+void CheckPicture(const Picture& picture, QSize logical, qreal ratio) {
+  const QImage& image = picture.Image();
   const QSize device = logical * ratio;
   if (device.isEmpty()) {
     Check(image.isNull());
@@ -101,17 +109,17 @@ void CheckPicture(const DotSurface& surface, QSize logical, qreal ratio) {
   }
 }
 
-void CheckPlot(const DotSurface& surface, const std::vector<std::uint8_t>& before, float x, float y,
+void CheckPlot(const Picture& picture, const std::vector<std::uint8_t>& before, float x, float y,
                std::int32_t color) {
-  const QImage& image = surface.Image();
+  const QImage& image = picture.Image();
   if (image.isNull()) {
     return;
   }
   const double ratio = image.devicePixelRatio();
-  const double cx = x / DotSurface::TwipsPerPixel * ratio;
-  const double cy = y / DotSurface::TwipsPerPixel * ratio;
+  const double cx = x / DotCanvas::TwipsPerPixel * ratio;
+  const double cy = y / DotCanvas::TwipsPerPixel * ratio;
   const bool finite = std::isfinite(cx) && std::isfinite(cy);
-  const double half = std::max(1L, std::lround(surface.DotSize() * ratio)) / 2 + Slack;
+  const double half = std::max(1L, std::lround(picture.canvas.DotSize() * ratio)) / 2 + Slack;
   const double left = std::floor(cx) - half;
   const double right = std::floor(cx) + half;
   const double top = std::floor(cy) - half;
@@ -154,8 +162,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ByteReader in(data, size);
   qreal ratio = ReadRatio(in);
   QSize logical = ReadSize(in);
-  DotSurface surface(logical, ratio);
-  DotSurface batched(logical, ratio);
+  Picture surface(logical, ratio);
+  Picture batched(logical, ratio);
   CheckPicture(surface, logical, ratio);
   while (!in.Done()) {
     switch (static_cast<Op>(in.Byte() % static_cast<std::uint8_t>(Op::Count))) {
@@ -165,35 +173,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::int32_t color = in.I32();
         static std::vector<std::uint8_t> before;
         CopyPixels(surface.Image(), before);
-        surface.Plot(x, y, color);
-        surface.Finish();
-        batched.Plot(x, y, color);
+        surface.canvas.Plot(x, y, color);
+        surface.canvas.Finish();
+        batched.canvas.Plot(x, y, color);
         CheckPlot(surface, before, x, y, color);
         break;
       }
       case Op::DotSize: {
         const int dot = in.I32();
-        surface.SetDotSize(dot);
-        batched.SetDotSize(dot);
-        Check(surface.DotSize() == std::clamp(dot, DotSurface::MinDotSize, DotSurface::MaxDotSize));
+        surface.canvas.SetDotSize(dot);
+        batched.canvas.SetDotSize(dot);
+        Check(surface.canvas.DotSize() ==
+              std::clamp(dot, DotCanvas::MinDotSize, DotCanvas::MaxDotSize));
         break;
       }
       case Op::Clear:
-        surface.Clear();
-        surface.Finish();
-        batched.Clear();
+        surface.canvas.Clear();
+        surface.canvas.Finish();
+        batched.canvas.Clear();
         break;
       case Op::Resize:
         ratio = ReadRatio(in);
         logical = ReadSize(in);
-        surface.Resize(logical, ratio);
-        batched.Resize(logical, ratio);
+        surface.canvas.Resize(logical.width(), logical.height(), ratio);
+        batched.canvas.Resize(logical.width(), logical.height(), ratio);
         CheckPicture(surface, logical, ratio);
         break;
       case Op::Finish: {
         static std::vector<std::uint8_t> before;
         CopyPixels(batched.Image(), before);
-        CheckChanged(batched, before, batched.Finish());
+        CheckChanged(batched, before, batched.canvas.Finish());
         Check(batched.Image() == surface.Image());
         break;
       }

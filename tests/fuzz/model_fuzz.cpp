@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "byte_reader.h"
+#include "hostkit/window_layout.h"
 #include "model/fireworks_model.h"
 
 namespace pelmiro::fuzz {
@@ -56,7 +57,7 @@ class FuzzHost : public ModelHost {
   float height = 6630;
   std::int32_t clock = 0;
   std::int32_t clockStep = 0;
-  std::int32_t interval = 99;
+  std::int32_t interval = WindowLayout::TimerIntervalMs;
   float random = 0.5f;
   std::int32_t lastClock = 0;
   Counts seen;
