@@ -18,7 +18,7 @@ FIRST_FRAME_TIMEOUT_S=10
 NO_WINDOW=75
 # The window's layout: CLIENT_W, CLIENT_H, BOX_X, BOX_Y, BOX_W, BOX_H, TIMER_MS.
 # shellcheck source=/dev/null
-source "${LAYOUT:?LAYOUT must name a build tree's hostkit/layout.env}"
+source "${LAYOUT:?LAYOUT must name hostkit/layout.env in a build tree}"
 KEY_DELAY_MS=$((TIMER_MS + 1)) # about one launch a tick
 SETTLE_SECONDS=2  # lets the first rockets burst, so the load measurement sees a full sky
 # Where to click the dot-size box, and a spot on the sky to take focus back.

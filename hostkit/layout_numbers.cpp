@@ -11,21 +11,25 @@ namespace {
 
 // UTF-8 of text without surrogates, as the tooltip is.
 std::string Utf8(std::u16string_view text) {
-  constexpr unsigned OneByte = 0x80;
-  constexpr unsigned TwoBytes = 0x800;
-  constexpr unsigned Low6 = 0x3F;
-  constexpr unsigned Follow = 0x80;
+  constexpr unsigned OneByte = 0x80;    // below this, ASCII
+  constexpr unsigned TwoBytes = 0x800;  // below this, two bytes
+  constexpr unsigned LeadOfTwo = 0xC0;
+  constexpr unsigned LeadOfThree = 0xE0;
+  constexpr unsigned Follower = 0x80;
+  constexpr unsigned SixBits = 6;
+  constexpr unsigned LowSix = 0x3F;
   std::string bytes;
+  const auto put = [&bytes](unsigned byte) { bytes.push_back(static_cast<char>(byte)); };
   for (const char16_t c : text) {
     if (c < OneByte) {
-      bytes.push_back(static_cast<char>(c));
+      put(c);
     } else if (c < TwoBytes) {
-      bytes.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      bytes.push_back(static_cast<char>(Follow | (c & Low6)));
+      put(LeadOfTwo | (c >> SixBits));
+      put(Follower | (c & LowSix));
     } else {
-      bytes.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      bytes.push_back(static_cast<char>(Follow | ((c >> 6) & Low6)));
-      bytes.push_back(static_cast<char>(Follow | (c & Low6)));
+      put(LeadOfThree | (c >> (2 * SixBits)));
+      put(Follower | ((c >> SixBits) & LowSix));
+      put(Follower | (c & LowSix));
     }
   }
   return bytes;
