@@ -18,6 +18,8 @@ constexpr int Decimals = WindowLayout::BoxDecimals;
 constexpr int Ten = 10;
 // Up to here a value times ten to the Decimals is a whole number a double holds exactly.
 constexpr int ExactDigits = 11;
+constexpr double ExactLimit = 1e11;
+constexpr double Scale = 1e4;       // ten to the Decimals
 constexpr int MantissaDigits = 19;  // as many as a 64-bit integer holds
 constexpr int LargestExponent = 100000;
 constexpr std::u16string_view Blanks = u" \t\u00A0\u202F";
@@ -25,9 +27,6 @@ constexpr std::u16string_view Blanks = u" \t\u00A0\u202F";
 constexpr std::u16string_view DirectionMarks = u"\u200E\u200F\u061C";
 constexpr char16_t MinusSign = u'\u2212';
 constexpr std::u16string_view Infinity = u"\u221E";
-// Wide enough for a double's 53 bits of mantissa times ten to the Decimals.
-__extension__ using Wide = unsigned __int128;
-constexpr int WideBits = 128;
 
 // The ASCII character for one of the text's, or 0 for one that has no place in a number.
 char AsciiOf(char16_t c, const NumberSigns& signs) {
@@ -124,7 +123,7 @@ double Rounded(const Decimal& number) {
       number.digits[static_cast<std::size_t>(next)] >= '5') {
     ++whole;
   }
-  const double value = static_cast<double>(whole) / std::pow(Ten, Decimals);
+  const double value = static_cast<double>(whole) / Scale;
   return number.negative ? -value : value;
 }
 
@@ -145,12 +144,16 @@ double Large(const Decimal& number) {
 
 // The decimal digits of a whole number held in a double, however large.
 std::string WholeDigits(double whole) {
+  constexpr double Exact = 0x1p63;  // below this a 64-bit integer holds it
+  if (whole < Exact) {
+    return std::to_string(static_cast<std::uint64_t>(whole));  // integers: no locale, no tables
+  }
   int exponent = 0;
   const double fraction = std::frexp(whole, &exponent);
   constexpr int MantissaBits = std::numeric_limits<double>::digits;
-  auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, MantissaBits));
-  std::string digits = std::to_string(mantissa);  // integers: no locale, no tables
-  std::reverse(digits.begin(), digits.end());     // least significant first
+  std::string digits =
+      std::to_string(static_cast<std::uint64_t>(std::ldexp(fraction, MantissaBits)));
+  std::reverse(digits.begin(), digits.end());  // least significant first
   for (int doubled = MantissaBits; doubled < exponent; ++doubled) {
     int carry = 0;
     for (char& digit : digits) {
@@ -166,42 +169,25 @@ std::string WholeDigits(double whole) {
   return digits;
 }
 
-// The value to four decimals in ASCII, without trailing zeros, as "%.4f" would round it.
+// The value to four decimals in ASCII, without trailing zeros; beyond ExactLimit, where a
+// double keeps no fraction worth showing, the whole number.
 std::string Plain(double value) {
-  const bool negative = std::signbit(value);
   const double magnitude = std::abs(value);
-  constexpr double Whole = 1ULL << std::numeric_limits<double>::digits;  // all integers above
-  std::string digits;
-  std::string decimals;
-  if (magnitude >= Whole) {
-    digits = WholeDigits(magnitude);
-  } else {
-    // magnitude * 10^4, rounded half to even from the exact binary value.
-    int exponent = 0;
-    const double fraction = std::frexp(magnitude, &exponent);
-    constexpr int MantissaBits = std::numeric_limits<double>::digits;
-    const auto mantissa = static_cast<Wide>(std::ldexp(fraction, MantissaBits));
-    const Wide scaled = mantissa * static_cast<unsigned>(std::pow(Ten, Decimals));
-    const int shift = MantissaBits - exponent;  // scaled / 2^shift
-    Wide whole = shift >= WideBits ? 0 : scaled >> shift;
-    if (shift > 0 && shift < WideBits) {
-      const Wide rest = scaled - (whole << shift);
-      const Wide half = static_cast<Wide>(1) << (shift - 1);
-      whole += (rest > half || (rest == half && (whole & 1) != 0)) ? 1 : 0;
+  std::string text;
+  if (magnitude < ExactLimit) {
+    text = std::to_string(std::llround(magnitude * Scale));
+    text.insert(0,
+                static_cast<std::size_t>(std::max(0, Decimals + 1 - static_cast<int>(text.size()))),
+                '0');
+    text.insert(text.size() - Decimals, 1, '.');
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') {
+      text.pop_back();
     }
-    std::string all;
-    do {
-      all.insert(all.begin(), static_cast<char>('0' + static_cast<int>(whole % Ten)));
-      whole /= Ten;
-    } while (whole != 0);
-    all.insert(
-        0, static_cast<std::size_t>(std::max(0, Decimals + 1 - static_cast<int>(all.size()))), '0');
-    digits = all.substr(0, all.size() - Decimals);
-    decimals = all.substr(all.size() - Decimals);
-    decimals.erase(decimals.find_last_not_of('0') + 1);
+  } else {
+    text = WholeDigits(std::floor(magnitude));
   }
-  std::string text = decimals.empty() ? digits : digits + '.' + decimals;
-  return negative && text != "0" ? '-' + text : text;
+  return std::signbit(value) && text != "0" ? '-' + text : text;
 }
 
 }  // namespace

@@ -14,16 +14,19 @@ TEST(ClientArea, FollowsTheWindowButKeepsItsLastSizeWhileMinimised) {
     int width, height;              // the live client size handed in
     float widthTwips, heightTwips;  // what the model then sees
   };
+  constexpr int W = WindowLayout::ClientWidth;
+  constexpr int H = WindowLayout::ClientHeight;
+  constexpr float Twips = DotCanvas::TwipsPerPixel;
   constexpr Step Steps[] = {
-      {500, 442, 7500, 6630},        // as the window opens
+      {W, H, W * Twips, H * Twips},  // as the window opens
       {1920, 1080, 28800, 16200},    // full screen
       {0, 0, 28800, 16200},          // minimised from full screen
       {1920, 0, 28800, 16200},       // a collapsed height alone counts as empty too
-      {500, 442, 7500, 6630},        // restored
+      {W, H, W * Twips, H * Twips},  // restored
       {9000, 9000, 122880, 122880},  // no screen is larger: held at 8192
   };
   ClientArea area;
-  EXPECT_EQ(area.HeightTwips(), 6630.0F);  // before the first look at the window
+  EXPECT_EQ(area.HeightTwips(), H * Twips);  // before the first look at the window
   for (const Step& step : Steps) {
     area.Update(step.width, step.height);
     EXPECT_EQ(area.WidthTwips(), step.widthTwips) << step.width << " x " << step.height;

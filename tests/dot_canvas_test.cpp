@@ -9,14 +9,15 @@
 
 #include "hostkit/dot_canvas.h"
 #include "hostkit/dot_size.h"
+#include "hostkit/window_layout.h"
 
 using pelmiro::DotCanvas;
 using pelmiro::PixelLayout;
 
 namespace {
 
-constexpr int Width = 500;
-constexpr int Height = 442;
+constexpr int Width = pelmiro::WindowLayout::ClientWidth;
+constexpr int Height = pelmiro::WindowLayout::ClientHeight;
 constexpr float Twips = DotCanvas::TwipsPerPixel;
 constexpr std::int32_t Red = 0x0000FF;     // red lives in the low byte
 constexpr std::int32_t Orange = 0x007DFF;  // 255, 125, 0
@@ -88,7 +89,7 @@ TEST(DotCanvasTest, LargeDotsClipAtEdges) {
     double visibleShare;
   };
   for (const Row& row :
-       {Row{0, 200, 0.5}, Row{0, 0, 0.25}, Row{500, 442, 0.25}, Row{540, 200, 0.05}}) {
+       {Row{0, 200, 0.5}, Row{0, 0, 0.25}, Row{Width, Height, 0.25}, Row{Width + 40, 200, 0.05}}) {
     DotCanvas canvas = Canvas(DotCanvas::MaxDotSize);
     canvas.Plot(row.x * Twips, row.y * Twips, Red);
     canvas.Finish();

@@ -229,26 +229,27 @@ void Form1Test::VirtualKeyTable_data() {
   QTest::addColumn<quint32>("scanCode");
   QTest::addColumn<quint32>("nativeKey");
   QTest::addColumn<int>("expected");
+  constexpr int VkOne = pelmiro::VkZero + 1;  // the "1" key launches
   const int x = int(KeyboardKind::Xkb);
   const int m = int(KeyboardKind::Mac);
   const int none = Qt::NoModifier;
   const int keypad = Qt::KeypadModifier;
-  QTest::newRow("synthetic 1") << x << int(Qt::Key_1) << none << 0u << 0u << 49;
+  QTest::newRow("synthetic 1") << x << int(Qt::Key_1) << none << 0u << 0u << VkOne;
   QTest::newRow("synthetic 0") << x << int(Qt::Key_0) << none << 0u << 0u << 48;
   QTest::newRow("synthetic letter") << x << int(Qt::Key_A) << none << 0u << 0u << 0;
-  QTest::newRow("xkb 1") << x << int(Qt::Key_1) << none << 10u << 0x31u << 49;
+  QTest::newRow("xkb 1") << x << int(Qt::Key_1) << none << 10u << 0x31u << VkOne;
   QTest::newRow("xkb 9") << x << int(Qt::Key_9) << none << 18u << 0x39u << 57;
   QTest::newRow("xkb 0") << x << int(Qt::Key_0) << none << 19u << 0x30u << 48;
   QTest::newRow("xkb shift+1") << x << int(Qt::Key_Exclam) << int(Qt::ShiftModifier) << 10u << 0x21u
-                               << 49;
-  QTest::newRow("xkb azerty &") << x << int(Qt::Key_Ampersand) << none << 10u << 0x26u << 49;
+                               << VkOne;
+  QTest::newRow("xkb azerty &") << x << int(Qt::Key_Ampersand) << none << 10u << 0x26u << VkOne;
   QTest::newRow("xkb azerty é") << x << int(Qt::Key_Eacute) << none << 11u << 0xe9u << 50;
   QTest::newRow("xkb letter q") << x << int(Qt::Key_Q) << none << 24u << 0x71u << 0;
   QTest::newRow("xkb keypad 2") << x << int(Qt::Key_2) << keypad << 88u << 0xffb2u << 98;
   QTest::newRow("xkb keypad 0") << x << int(Qt::Key_0) << keypad << 90u << 0xffb0u << 96;
   QTest::newRow("xkb keypad 9") << x << int(Qt::Key_9) << keypad << 81u << 0xffb9u << 105;
   QTest::newRow("keypad without numlock") << x << int(Qt::Key_End) << keypad << 87u << 0u << 0;
-  QTest::newRow("mac 1") << m << int(Qt::Key_1) << none << 0u << 0x12u << 49;
+  QTest::newRow("mac 1") << m << int(Qt::Key_1) << none << 0u << 0x12u << VkOne;
   QTest::newRow("mac 5") << m << int(Qt::Key_5) << none << 0u << 0x17u << 53;
   QTest::newRow("mac 0") << m << int(Qt::Key_0) << none << 0u << 0x1Du << 48;
 }

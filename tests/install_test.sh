@@ -45,7 +45,7 @@ print(polib.pofile(sys.argv[1]).find(sys.argv[2]).msgstr)' "$po/man/$1.po" "$eng
 }
 # What man shows of the manual's first section, the name line, in a language, on one line.
 name_shown() {
-  MANPATH=$root/usr/share/man LANGUAGE='' MANWIDTH=80 man -L "$1" pelmiro 2>&1 |
+  MANPATH=$root/usr/share/man LC_ALL=C.UTF-8 LANGUAGE='' MANWIDTH=80 man -L "$1" pelmiro 2>&1 |
     awk 'NR > 3 && NF == 0 { exit } NR > 3 { $1 = $1; line = line (line ? " " : "") $0 } END { print line }'
 }
 english=$(name_shown C)
