@@ -1,7 +1,9 @@
 #include <QClipboard>
+#include <QDir>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScopeGuard>
@@ -234,8 +236,8 @@ void Number1Test::ClickOnTheBlackAreaTakesFocusBackAndLaunches() {
   QCOMPARE(FlyingRockets(form), 1);
 }
 
-// The box's right-click menu is Qt's: in every language Pelmiro speaks, Qt's translations
-// give it that language's words.
+// The box's right-click menu is Qt's: in every language Pelmiro speaks that Qt speaks too,
+// Qt's translations give it that language's words.
 void Number1Test::MenuSpeaksEveryLanguage_data() {
   QTest::addColumn<int>("language");
   for (std::size_t i = 1; i < pelmiro::Catalogue().size(); ++i) {  // all but English
@@ -253,7 +255,12 @@ void Number1Test::MenuSpeaksEveryLanguage() {
   };
   const QString english = firstAction();
   QTranslator translator;
-  QVERIFY(pelmiro::LoadQtWords(translator, pelmiro::Catalogue()[language]));
+  if (!pelmiro::LoadQtWords(translator, pelmiro::Catalogue()[language])) {
+    const QDir translations(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    QVERIFY2(!translations.entryList({QStringLiteral("qtbase_*.qm")}).isEmpty(),
+             "Qt's translations are not installed");
+    QSKIP("Qt has no translation of its own for this language");
+  }
   QCoreApplication::installTranslator(&translator);
   const QString translated = firstAction();
   QCoreApplication::removeTranslator(&translator);

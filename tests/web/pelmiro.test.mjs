@@ -237,7 +237,11 @@ for (const [name, viewport, launchOne, , needs] of fullScreens) {
     const windowed = await layout(page);
     assert.ok(windowed.under, 'the line and the button show in a tab');
     await (viewport.isMobile ? page.tap('#Fullscreen') : page.click('#Fullscreen'));
-    await page.waitForFunction(() => document.fullscreenElement, { timeout: 5000 });
+    // The page takes in the new size when the browser tells it full screen has begun, which
+    // may come some frames after the element is full screen.
+    await page.waitForFunction(() => document.fullscreenElement &&
+      document.getElementById('Form1').width === Math.round(innerWidth * devicePixelRatio),
+    { timeout: 5000 });
     await frames(page, 2);
     const { field, box, backing, font, window: [width, height], ratio, under } = await layout(page);
     assert.deepEqual([field, backing, under], [[0, 0, width, height],
