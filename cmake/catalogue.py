@@ -5,11 +5,17 @@ template's messages; each other language from its PO file. The words are the mes
 a context, which names them.
 
   catalogue.py PO-DIR [--cpp FILE] [--json FILE] [--nsis FILE]
+                [--rc FILE --describe TEXT --nlf-dir DIR]
 
 --cpp   the C++ table behind Catalogue() and Languages() (hostkit/words.h)
 --json  a list of objects, one a language: "language" as po/LINGUAS has it, "tag" as BCP 47
         writes it, and each word by its name
 --nsis  the installer's languages (Modern UI's) and its own strings, as LangStrings
+--rc    the Windows program's version information in every language: its description is
+        "Pelmiro" and the translation of TEXT, each block under the language's Windows
+        language ID, which NSIS's language file in DIR gives; the other values are macros
+        the including resource script defines (PELMIRO_COMPANY, PELMIRO_VERSION,
+        PELMIRO_COPYRIGHT)
 
 Fails, naming what is missing, when a language lacks a word or has one marked fuzzy.
 """
@@ -116,12 +122,56 @@ def write_nsis(path, names, languages):
     path.write_text('\n'.join(lines) + '\n', encoding='utf-8')
 
 
+def language_id(nlf_dir, name):
+    lines = (nlf_dir / f'{name}.nlf').read_text(encoding='utf-8-sig').splitlines()
+    return int(lines[lines.index('# Language ID') + 1])
+
+
+def write_rc(path, po_dir, languages, describe, nlf_dir):
+    unicode = 1200  # the code page of every block
+    blocks, pairs = [], []
+    for language, words in languages:
+        text = describe
+        if language != 'en':
+            entry = polib.pofile(str(po_dir / f'{language}.po')).find(describe)
+            if entry is None or not entry.msgstr or entry.fuzzy:
+                fail(f'po/{language}.po has no finished translation of "{describe}"')
+            text = entry.msgstr
+        number = language_id(nlf_dir, words['InstallerLanguage'])
+        pairs.append(f'0x{number:X}, {unicode}')
+        text = text.replace('"', '""')  # as a resource script writes a quote
+        blocks.append(f'''    BLOCK "{number:04X}{unicode:04X}"
+    BEGIN
+      VALUE "CompanyName", PELMIRO_COMPANY
+      VALUE "FileDescription", "Pelmiro {text}"
+      VALUE "FileVersion", PELMIRO_VERSION
+      VALUE "InternalName", "pelmiro"
+      VALUE "LegalCopyright", PELMIRO_COPYRIGHT
+      VALUE "OriginalFilename", "pelmiro.exe"
+      VALUE "ProductName", "Pelmiro"
+      VALUE "ProductVersion", PELMIRO_VERSION
+    END''')
+    path.write_text(f'''// Written by cmake/catalogue.py from po/: the version information in every language.
+BLOCK "StringFileInfo"
+BEGIN
+{chr(10).join(blocks)}
+END
+BLOCK "VarFileInfo"
+BEGIN
+  VALUE "Translation", {", ".join(pairs)}
+END
+''', encoding='utf-8')
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument('po_dir', type=pathlib.Path)
     parser.add_argument('--cpp', type=pathlib.Path)
     parser.add_argument('--json', type=pathlib.Path)
     parser.add_argument('--nsis', type=pathlib.Path)
+    parser.add_argument('--rc', type=pathlib.Path)
+    parser.add_argument('--describe')
+    parser.add_argument('--nlf-dir', type=pathlib.Path)
     args = parser.parse_args()
     names, languages = read(args.po_dir)
     if args.cpp:
@@ -130,6 +180,8 @@ def main():
         write_json(args.json, languages)
     if args.nsis:
         write_nsis(args.nsis, names, languages)
+    if args.rc:
+        write_rc(args.rc, args.po_dir, languages, args.describe, args.nlf_dir)
 
 
 main()

@@ -10,5 +10,5 @@ function(pelmiro_windows_resources target)
   configure_file(${PELMIRO_ASSETS}/pelmiro.rc.in ${CMAKE_CURRENT_BINARY_DIR}/pelmiro.rc @ONLY)
   target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/pelmiro.rc)
   set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/pelmiro.rc APPEND PROPERTY OBJECT_DEPENDS
-    ${PELMIRO_ASSETS}/pelmiro.ico ${PELMIRO_MANIFEST})
+    ${PELMIRO_ASSETS}/pelmiro.ico ${PELMIRO_MANIFEST} ${PELMIRO_VERSION_BLOCKS})
 endfunction()
