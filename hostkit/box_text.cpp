@@ -1,6 +1,7 @@
 #include "box_text.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -16,10 +17,15 @@ namespace {
 // bring a few hundred kilobytes of tables into the Windows program.
 constexpr int Decimals = WindowLayout::BoxDecimals;
 constexpr int Ten = 10;
+
+constexpr double PowerOfTen(int exponent) {
+  return exponent == 0 ? 1.0 : Ten * PowerOfTen(exponent - 1);
+}
+
+constexpr double Scale = PowerOfTen(Decimals);
 // Up to here a value times ten to the Decimals is a whole number a double holds exactly.
 constexpr int ExactDigits = 11;
-constexpr double ExactLimit = 1e11;
-constexpr double Scale = 1e4;       // ten to the Decimals
+constexpr double ExactLimit = PowerOfTen(ExactDigits);
 constexpr int MantissaDigits = 19;  // as many as a 64-bit integer holds
 constexpr int LargestExponent = 100000;
 constexpr std::u16string_view Blanks = u" \t\u00A0\u202F";
